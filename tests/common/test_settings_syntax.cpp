@@ -1,0 +1,133 @@
+#include <gtest/gtest.h>
+
+#include "settings_syntax.h"
+#include "test_support.h"
+
+namespace {
+
+std::string L(std::string s)
+{
+    TrimLeft(s);
+    return s;
+}
+
+std::string R(std::string s)
+{
+    TrimRight(s);
+    return s;
+}
+
+std::string Both(std::string s)
+{
+    TrimLeft(s);
+    TrimRight(s);
+    return s;
+}
+
+std::vector<std::pair<std::string, std::string>> Pairs(const std::string& bytes)
+{
+    TempDir dir;
+    WriteBytes(dir / "s.ini", bytes);
+    TextReader in(dir / "s.ini");
+    std::vector<std::pair<std::string, std::string>> pairs;
+    while (!in.AtEnd()) {
+        std::string key = ReadSettingsKey(in);
+        std::string value = ReadSettingsValue(in);
+        pairs.emplace_back(key, value);
+    }
+    return pairs;
+}
+
+} // namespace
+
+TEST(Trim, LeftDropsUntilLetterDigitBackslashOrColon)
+{
+    EXPECT_EQ(L("  -1"), "1");
+    EXPECT_EQ(L("\"D:\\My Logs\""), "D:\\My Logs\"");
+    EXPECT_EQ(L("\\\\server\\logs\\"), "\\\\server\\logs\\");
+    EXPECT_EQ(L(":x"), ":x");
+    EXPECT_EQ(L("  \t._-"), "");
+    EXPECT_EQ(L(""), "");
+}
+
+TEST(Trim, RightNeverDropsTheFirstCharacter)
+{
+    EXPECT_EQ(R("200; "), "200");
+    EXPECT_EQ(R("C:\\Logs\\  "), "C:\\Logs\\");
+    EXPECT_EQ(R("..."), ".");
+    EXPECT_EQ(R(""), "");
+    EXPECT_EQ(R("a"), "a");
+}
+
+TEST(Trim, TogetherKeepTheInnerStretch)
+{
+    EXPECT_EQ(Both("  log_path "), "log_path");
+    EXPECT_EQ(Both("\"D:\\My Logs\""), "D:\\My Logs");
+    EXPECT_EQ(Both(" \t \" \" "), "");
+    EXPECT_EQ(Both(" a b.c-d "), "a b.c-d");
+}
+
+TEST(SettingsLines, KeysAndValuesAsWritten)
+{
+    auto p = Pairs("log_path = C:\\Logs\r\nstartup = 1\r\nnew_day = 0");
+    ASSERT_EQ(p.size(), 3u);
+    EXPECT_EQ(p[0], std::make_pair(std::string("log_path"), std::string("C:\\Logs")));
+    EXPECT_EQ(p[1], std::make_pair(std::string("startup"), std::string("1")));
+    EXPECT_EQ(p[2], std::make_pair(std::string("new_day"), std::string("0")));
+}
+
+TEST(SettingsLines, FinalLineEndReadsOneEmptyPairMore)
+{
+    auto p = Pairs("startup = 1\r\n");
+    ASSERT_EQ(p.size(), 2u);
+    EXPECT_EQ(p[1], std::make_pair(std::string(), std::string()));
+}
+
+TEST(SettingsLines, LineWithoutEqualsJoinsTheNextKey)
+{
+    auto p = Pairs("stray\r\nstartup = 0\r\n");
+    ASSERT_GE(p.size(), 1u);
+    EXPECT_EQ(p[0].first, "stray\nstartup");
+    EXPECT_EQ(p[0].second, "0");
+}
+
+TEST(SettingsLines, OverlongKeyAndValueAreCutAndReadingGoesOn)
+{
+    std::string longKey(80, 'k');
+    std::string longValue(400, 'v');
+    auto p = Pairs(longKey + " = " + longValue + "\r\nstartup = 0\r\n");
+    ASSERT_GE(p.size(), 2u);
+    EXPECT_EQ(p[0].first, std::string(49, 'k'));
+    EXPECT_EQ(p[0].second, std::string(254, 'v'));  // the space after "=" counts
+    EXPECT_EQ(p[1], std::make_pair(std::string("startup"), std::string("0")));
+}
+
+TEST(SettingsLines, JunkComesToAnEnd)
+{
+    std::string junk;
+    for (int i = 0; i < 50000; ++i)
+        junk.push_back(static_cast<char>((i * 31 + 7) & 0xFF));
+    auto p = Pairs(junk);
+    for (auto& kv : p) {
+        EXPECT_LE(kv.first.size(), kSettingsKeyChars);
+        EXPECT_LE(kv.second.size(), kSettingsValueChars);
+    }
+}
+
+TEST(DecimalToInt, ReadsLikeAtoi)
+{
+    EXPECT_EQ(DecimalToInt("200"), 200);
+    EXPECT_EQ(DecimalToInt("  -40x"), -40);
+    EXPECT_EQ(DecimalToInt("+7"), 7);
+    EXPECT_EQ(DecimalToInt("abc"), 0);
+    EXPECT_EQ(DecimalToInt(""), 0);
+    EXPECT_EQ(DecimalToInt("99999999999999999999"), 2147483647);
+    EXPECT_EQ(DecimalToInt("-99999999999999999999"), -2147483647 - 1);
+}
+
+TEST(SettingsLines, WrittenWithSpacedEqualsAndCrLf)
+{
+    EXPECT_EQ(SettingsLine("top", "-40"), "top = -40\r\n");
+    EXPECT_EQ(SettingsLine("new_day", "1", false), "new_day = 1");
+    EXPECT_EQ(SettingsLine("Proj_path", ""), "Proj_path = \r\n");
+}

@@ -1,0 +1,26 @@
+#pragma once
+#include <string>
+
+// A folder of its own for one test, under the prefix's temporary folder;
+// removed with everything in it when the object goes.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::string& Path() const { return path_; }
+    std::string operator/(const std::string& name) const { return path_ + "\\" + name; }
+
+private:
+    std::string path_;
+};
+
+void WriteBytes(const std::string& path, const std::string& bytes);
+// The file's bytes; "<missing>" when it cannot be opened.
+std::string ReadBytes(const std::string& path);
+bool FileExists(const std::string& path);
+bool FolderExists(const std::string& path);
+void MakeFolders(const std::string& path);   // every missing level
+void RemoveTree(const std::string& path);
