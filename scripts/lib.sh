@@ -39,19 +39,23 @@ build_arch() {
   cmake --build "$BUILD/$arch" -j "$(nproc)"
 }
 
-# Starts Xvfb on the first free display and exports DISPLAY; XVFB_PID is set.
+# Starts Xvfb on a free display (Xvfb picks it) and exports DISPLAY; XVFB_PID is set.
 start_xvfb() {
-  local n=${1:-90}
-  while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  local fdfile n i
+  fdfile=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
   XVFB_PID=$!
-  export DISPLAY=":$n"
-  local i
-  for i in $(seq 50); do
-    [ -e "/tmp/.X11-unix/X$n" ] && return 0
+  for i in $(seq 100); do
+    n=$(head -n1 "$fdfile" 2>/dev/null || true)
+    if [ -n "$n" ]; then
+      rm -f "$fdfile"
+      export DISPLAY=":$n"
+      return 0
+    fi
     sleep 0.1
   done
-  echo "Xvfb did not start on :$n" >&2
+  rm -f "$fdfile"
+  echo "Xvfb did not start" >&2
   return 1
 }
 
