@@ -1,0 +1,23 @@
+#pragma once
+#include <windows.h>
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+#include "records.h"
+
+// Set by the Stop command, cleared by Start; while set, passes count nothing.
+extern std::atomic<bool> trackingStopped;
+// The day's activity percentage after the last pass (0..100) and its decimal text.
+extern std::atomic<uint32_t> activityPercent;
+extern std::string activityText;  // read and written under the lists' lock
+
+// The worker thread: once a second, under the statistics mutex, one pass.
+DWORD WINAPI ActivityWorker(LPVOID unused);
+
+// One counting pass over the lists (the caller holds the statistics mutex and the
+// lists' lock): ticks every day record by its state bits in all three lists and
+// recomputes the percentage. Returns false when finding or adding a twin failed;
+// `error` then names the error.
+bool ActivityPass(RecordList& day, RecordList& month, RecordList& year, std::string& error);
