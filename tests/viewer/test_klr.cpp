@@ -1,0 +1,130 @@
+#include <gtest/gtest.h>
+
+#include "klr.h"
+#include "period.h"
+#include "project.h"
+#include "statistics.h"
+#include "viewer_fakes.h"
+#include "viewer_interface.h"
+
+namespace {
+
+HICON NoIcon(const std::string&)
+{
+    return nullptr;
+}
+
+// The model as the main window builds it, over fakes of its controls.
+class Document : public ::testing::Test {
+protected:
+    Document()
+        : lists(781000 + static_cast<int>(GetCurrentProcessId() % 1000)),
+          view(&project),
+          periods(&lists.totals),
+          iface(nullptr, &view, &project, &icons, &lists.totals),
+          file(&project, &iface),
+          day(&lists.results, &lists.totals, nullptr),
+          month(&lists.results, &lists.totals, &day),
+          period(EncodeDate(2024, 3, 5), EncodeDate(2024, 3, 5)),
+          klr(&day, &file, &iface, &period, &lists.results)
+    {
+        SetShellIconFunction(&NoIcon);
+        lists.totals.view = &periods;
+        iface.SetLabels(&name, &year, &monthLabel, &dayLabel, &custom);
+        day.SetLogFolder(tree.LogPath());
+        month.SetLogFolder(tree.LogPath());
+        tree.File("2024\\3\\5", Record("notepad.exe", My_Time(), My_Time(0, 0, 5), My_Time(), My_Time()));
+        tree.File("2024\\3\\6", Record("notepad.exe", My_Time(), My_Time(0, 0, 7), My_Time(), My_Time()));
+        tree.File("2024\\3\\total", Record("notepad.exe", My_Time(), My_Time(0, 0, 12), My_Time(), My_Time()));
+        WriteBytes(dir / "p.klr", "\"c:\\windows\\notepad.exe\"\t\"Notepad\"\r\n");
+    }
+    ~Document() override { SetShellIconFunction(nullptr); }
+
+    LogTree tree;
+    TempDir dir;
+    MessageLog messages;
+    RunLists lists;
+    ApplicList project;
+    FakeApplList view;
+    FakeTotalList periods;
+    FakeImageList icons;
+    Interface iface;
+    Project file;
+    StatisticsDay day;
+    StatisticsMonth month;
+    Period period;
+    KLR klr;
+    FakeLabel name{16}, year{80}, monthLabel{124}, dayLabel{176}, custom{256};
+};
+
+} // namespace
+
+TEST_F(Document, ShowComputesOnceThenOnlyMerges)
+{
+    EXPECT_TRUE(klr.recompute);
+    EXPECT_TRUE(klr.saved);
+    klr.Open(dir / "p.klr");
+    EXPECT_FALSE(klr.recompute);
+    EXPECT_TRUE(klr.saved);
+    ASSERT_EQ(project.size(), 2u);
+    EXPECT_EQ(TimeToText(project[0].active), "0:0:5");
+    EXPECT_EQ(TimeToText(project[1].active), "0:0:5");
+    EXPECT_EQ(view.items, (std::vector<std::string>{"Notepad", "Total"}));
+    EXPECT_EQ(dayLabel.caption, "5");
+    EXPECT_TRUE(periods.items.empty());   // Day shows no period rows
+
+    // Without recompute the files are not read again.
+    period.from = period.to = EncodeDate(2024, 3, 6);
+    klr.Show();
+    EXPECT_EQ(TimeToText(project[0].active), "0:0:5");
+    klr.recompute = true;
+    klr.Show();
+    EXPECT_EQ(TimeToText(project[0].active), "0:0:7");
+}
+
+TEST_F(Document, OpeningAProjectRecomputesTheCurrentLevel)
+{
+    klr.level = &month;
+    klr.Show();
+    EXPECT_TRUE(project.empty());
+    EXPECT_EQ(periods.items.size(), 2u);   // the period list follows the level without a project
+    tree.File("2024\\3\\total", Record("notepad.exe", My_Time(), My_Time(0, 1, 0), My_Time(), My_Time()));
+    klr.Open(dir / "p.klr");
+    EXPECT_EQ(TimeToText(project[0].active), "0:1:0");
+}
+
+TEST_F(Document, AFailedRunLeavesRecomputeSetAndNoPeriodRowPointsAtAMissingDate)
+{
+    klr.level = &month;
+    klr.Open(dir / "p.klr");
+    ASSERT_FALSE(periods.items.empty());
+    tree.File("2024\\3\\draft", "");
+    klr.recompute = true;
+    klr.Show();
+    EXPECT_TRUE(klr.recompute);
+    EXPECT_EQ(MessageLog::Boxes().size(), 1u);
+    EXPECT_TRUE(periods.items.empty());
+    EXPECT_TRUE(lists.totals.periodDates.empty());
+}
+
+TEST_F(Document, NewEmptiesEverythingAndSaveSetsSavedOnlyWhenWritten)
+{
+    klr.Open(dir / "p.klr");
+    klr.saved = false;
+    klr.New();
+    EXPECT_TRUE(klr.saved);
+    EXPECT_TRUE(project.empty());
+    EXPECT_TRUE(view.items.empty());
+    EXPECT_TRUE(lists.results.empty());
+    EXPECT_TRUE(lists.totals.periodDates.empty());
+    EXPECT_EQ(lists.totals.periodDates.size(), lists.totals.totals.size());
+    EXPECT_EQ(icons.Count(), 0);
+
+    project = {Applic("c:\\a.exe", "A"), Applic("Total", "")};
+    klr.saved = false;
+    EXPECT_FALSE(klr.Save(dir / "missing folder\\q.klr"));
+    EXPECT_FALSE(klr.saved);
+    EXPECT_TRUE(klr.Save(dir / "q.klr"));
+    EXPECT_TRUE(klr.saved);
+    EXPECT_EQ(ReadBytes(dir / "q.klr"), "\"c:\\a.exe\"\t\"A\"\r\n");
+}

@@ -1,0 +1,55 @@
+#include "klr.h"
+
+#include "period.h"
+#include "project.h"
+#include "statistics.h"
+#include "viewer_interface.h"
+#include "views.h"
+
+void KLR::Show()
+{
+    if (recompute && level) {
+        if (!level->Run(period_->from, period_->to)) {
+            // The failed run emptied the period lists: no period row may
+            // point at a date the level no longer holds.
+            RebuildPeriodRows(*interface_->Totals());
+            return;
+        }
+        recompute = false;
+    }
+    MergeProjectRows(*interface_, *results_);
+    interface_->ShowLabels();
+}
+
+void KLR::Open(const std::string& fileName)
+{
+    recompute = true;
+    if (interface_->View())
+        interface_->View()->Clear();
+    project_->Load(fileName);
+    Show();
+}
+
+void KLR::New()
+{
+    if (interface_->View())
+        interface_->View()->Clear();
+    TotalDates& totals = *interface_->Totals();
+    if (totals.view)
+        totals.view->Clear();
+    results_->clear();
+    // All three period lists, so they keep corresponding index by index.
+    totals.periodDates.clear();
+    totals.totals.clear();
+    totals.periodFiles.clear();
+    interface_->Project()->clear();
+    saved = true;
+}
+
+bool KLR::Save(const std::string& fileName)
+{
+    if (!project_->Save(fileName))
+        return false;
+    saved = true;
+    return true;
+}

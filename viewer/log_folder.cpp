@@ -1,0 +1,59 @@
+#include "log_folder.h"
+
+#include <windows.h>
+
+#include "log_paths.h"
+#include "settings_syntax.h"
+#include "statistics.h"
+
+namespace {
+
+std::vector<int> EnumNumeric(const std::string& folder, bool folders)
+{
+    std::vector<int> numbers;
+    SetLastError(0);
+    WIN32_FIND_DATAA entry;
+    HANDLE search = FindFirstFileA((folder + "*").c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE)
+        return numbers;
+    do {
+        std::string name = entry.cFileName;
+        bool isFolder = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        bool keep = folders ? isFolder && name != "." && name != ".." : !isFolder && name != "total";
+        if (keep)
+            numbers.push_back(static_cast<int>(DecimalToInt(name)));
+    } while (FindNextFileA(search, &entry));
+    FindClose(search);
+    return numbers;
+}
+
+} // namespace
+
+std::string UserLogFolder(const Statistics& level)
+{
+    return LogUserFolder(level.LogFolder(), WindowsUserName()) + "\\";
+}
+
+std::string YearFolder(const Statistics& level, TDate date)
+{
+    int y, m, d;
+    DecodeDate(date, y, m, d);
+    return UserLogFolder(level) + std::to_string(y);
+}
+
+std::string MonthFolder(const Statistics& level, TDate date)
+{
+    int y, m, d;
+    DecodeDate(date, y, m, d);
+    return YearFolder(level, date) + "\\" + std::to_string(m);
+}
+
+std::vector<int> EnumNumericFolders(const std::string& folder)
+{
+    return EnumNumeric(folder, true);
+}
+
+std::vector<int> EnumNumericFiles(const std::string& folder)
+{
+    return EnumNumeric(folder, false);
+}

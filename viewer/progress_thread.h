@@ -1,0 +1,71 @@
+#pragma once
+#include <windows.h>
+
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "applic.h"
+
+class MyMutex;
+class WaitView;
+
+// The worker of one reading run. It holds the statistics mutex for the whole
+// run and hands every file read to the thread that waits for it (WaitFor),
+// so the viewer's lists are touched by the UI thread alone.
+class ProgressThread {
+public:
+    ProgressThread(MyMutex* mutex, WaitView* wait);   // created suspended
+    virtual ~ProgressThread();
+    ProgressThread(const ProgressThread&) = delete;
+    ProgressThread& operator=(const ProgressThread&) = delete;
+
+    void SetLists(const std::vector<std::string>& ownFiles, ApplicList& results, ApplicList& periodTotals,
+                  const std::vector<std::string>& periodFiles);
+    void Start();
+    // On the UI thread: runs the calls the worker hands over until the
+    // worker ends; returns its return value.
+    int WaitFor();
+    // The stop request. A run reads every file all the same.
+    void Terminate() { terminated_ = true; }
+    bool Terminated() const { return terminated_; }
+
+protected:
+    virtual void Execute();
+    // Steps run on the UI thread.
+    virtual void ReadUsageFile();
+    virtual void SumUsageFile();
+    // Runs the method on the waiting thread and returns when it is done.
+    void Synchronize(void (ProgressThread::*method)());
+
+    const std::string* currentFile_ = nullptr;
+    ApplicList* currentDestination_ = nullptr;
+
+private:
+    static DWORD WINAPI ThreadProc(LPVOID self);
+    void ReadOwnStep();
+    void SumStep();
+    void HideStep();
+
+    MyMutex* mutex_;
+    WaitView* wait_;
+    const std::vector<std::string>* ownFiles_ = nullptr;
+    ApplicList* results_ = nullptr;
+    ApplicList* periodTotals_ = nullptr;
+    const std::vector<std::string>* periodFiles_ = nullptr;
+    int position_ = 0;
+    int returnValue_ = 0;
+    volatile bool terminated_ = false;
+
+    HANDLE thread_ = nullptr;
+    HANDLE request_ = nullptr;   // the worker has a call for the waiting thread
+    HANDLE done_ = nullptr;      // the waiting thread has run it
+    void (ProgressThread::*pending_)() = nullptr;
+    std::exception_ptr failure_;
+};
+
+// The objects every run uses, created once at start-up: the statistics
+// mutex and the progress dialog (either may be null).
+void SetReadingObjects(MyMutex* mutex, WaitView* wait);
+// The worker of the latest run, kept until the next run replaces it.
+ProgressThread* CurrentWorker();
