@@ -224,7 +224,9 @@ TEST_F(HookLib, InputMovingToAnotherWindowIsReportedAtOnce)
     PumpFor(300);
     hooks_->Clear();
     POINT pa = ClientCentre(wa), pb = ClientCentre(wb);
-    std::string moves;
+    // From a spot outside both windows: the pointer may still rest where an
+    // earlier test left it, and a move onto the same spot is no input.
+    std::string moves = "mousemove 20 1000 sleep 0.05 ";
     for (int i = 0; i < 3; ++i) {
         moves += "mousemove " + std::to_string(pa.x) + " " + std::to_string(pa.y) + " sleep 0.05 ";
         moves += "mousemove " + std::to_string(pb.x) + " " + std::to_string(pb.y) + " sleep 0.05 ";

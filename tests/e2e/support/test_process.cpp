@@ -18,8 +18,7 @@ bool TestProcess::Start(const std::string& exe, const std::vector<std::string>& 
     std::string line = QuoteArgument(exe);
     for (const std::string& a : args)
         line += " " + QuoteArgument(a);
-    STARTUPINFOA si = {};
-    si.cb = sizeof(si);
+    STARTUPINFOA si = NoStandardHandles();
     PROCESS_INFORMATION pi = {};
     if (!CreateProcessA(exe.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr,
                         workDir.empty() ? nullptr : workDir.c_str(), &si, &pi))
@@ -82,6 +81,14 @@ std::string QuoteArgument(const std::string& arg)
     }
     out.append(slashes * 2, '\\');
     return out + "\"";
+}
+
+STARTUPINFOA NoStandardHandles()
+{
+    STARTUPINFOA si = {};
+    si.cb = sizeof(si);
+    si.dwFlags = STARTF_USESTDHANDLES;
+    return si;
 }
 
 std::string TestAppPath()

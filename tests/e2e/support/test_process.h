@@ -4,7 +4,8 @@
 #include <string>
 #include <vector>
 
-// A program a test starts; ended when the test leaves it running.
+// A program a test starts, without standard handles; ended when the test
+// leaves it running.
 class TestProcess {
 public:
     TestProcess() = default;
@@ -35,6 +36,11 @@ private:
 // One argument for a Windows command line, read back unchanged by the
 // usual parsing rules.
 std::string QuoteArgument(const std::string& arg);
+
+// Start-up data that gives a program no standard handles. Under Wine a
+// child otherwise gets this process's, and a test runner reading them (ctest)
+// waits until every program started has ended.
+STARTUPINFOA NoStandardHandles();
 
 // The Windows path of klr_testapp.exe in the build tree.
 std::string TestAppPath();

@@ -88,8 +88,7 @@ bool RunXdotool(const std::string& args, DWORD timeoutMs)
     std::string script = std::string(kXdotool) + " " + args + " >/dev/null 2>&1; echo $? >" + tmp +
                          "; mv " + tmp + " " + m;
     std::string line = "/bin/sh -c " + QuoteArgument(script);
-    STARTUPINFOA si = {};
-    si.cb = sizeof(si);
+    STARTUPINFOA si = NoStandardHandles();
     PROCESS_INFORMATION pi = {};
     if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
         return false;
