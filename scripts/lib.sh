@@ -70,6 +70,12 @@ start_wine() {
   wine64 cmd /c exit </dev/null >/dev/null 2>&1
 }
 
+# Xvfb has no window manager: without this Wine waits up to two seconds for
+# one each time a top-level window is hidden or destroyed. Tests only.
+unmanaged_windows() {
+  wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
+}
+
 stop_wine() {
   [ -n "${WINEPREFIX:-}" ] && wineserver -k >/dev/null 2>&1
   return 0
