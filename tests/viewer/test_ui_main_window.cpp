@@ -124,7 +124,10 @@ TEST_F(MainWindow, EachNavigatorItemSwitchesTheLevelAndComputesIt)
     EXPECT_EQ(Labels(), (Strings{"All years", "2024", FormatDate("mmmm", TestToday()), "-", "-"}));
     // The item can be chosen again at once: it is no longer selected.
     EXPECT_EQ(m.LVStat.ItemState(2, LVIS_SELECTED), 0u);
-    EXPECT_EQ(m.LVStat.ItemImage(2), 2 + 14);   // pressed until the button is released
+    // Pressed while it computed; the button is up again now.
+    EXPECT_EQ(m.LVStat.ItemImage(2), 2);
+    m.LVStatSelectItem(2, true);
+    EXPECT_EQ(m.LVStat.ItemImage(2), 2 + 14);
     m.LVStatMouseUp();
     EXPECT_EQ(m.LVStat.ItemImage(2), 2);
 
@@ -298,6 +301,27 @@ TEST_F(MainWindow, TheAutoRefreshTimerComputesTheCurrentLevelAgain)
     tree.File("2024\\3\\13", Record("notepad.exe", My_Time(), My_Time(0, 0, 3), My_Time(), My_Time()));
     Main().RefreshTime.onTimer();
     EXPECT_EQ(Main().appl_list.ItemText(0, 2), "0:0:3");
+}
+
+TEST_F(MainWindow, ATimerTickDuringTheErrorBoxOfTheLastTickDoesNotPileUpBoxes)
+{
+    Start();
+    Main().yearClick();
+    tree.Folder("2024\\13");   // no calendar month: the Year level fails
+    int nested = 0;
+    answers.onBox = [&] {
+        if (nested++ == 0)
+            Main().RefreshTime.onTimer();   // the timer fires inside the box
+    };
+    Main().RefreshTime.onTimer();
+    ASSERT_EQ(answers.boxes.size(), 1u);
+    EXPECT_EQ(answers.boxes[0].text, "Invalid argument to date encode.");
+    EXPECT_EQ(answers.boxes[0].flags, static_cast<unsigned>(MB_OK | MB_ICONERROR));
+    EXPECT_TRUE(Klr().recompute);   // still due
+    EXPECT_EQ(Main().tot_list.ItemCount(), 0);
+    answers.onBox = nullptr;
+    Main().RefreshTime.onTimer();   // the next tick tries again
+    EXPECT_EQ(answers.boxes.size(), 2u);
 }
 
 TEST_F(MainWindow, ShortcutsRunOnlyForTheMainWindowWhileItIsEnabled)

@@ -10,6 +10,8 @@ int AnswerBox(const std::string& text, const std::string& caption, unsigned flag
 {
     Answers* a = Answers::Current();
     a->boxes.push_back({text, caption, flags});
+    if (a->onBox)
+        a->onBox();
     if (a->boxAnswers.empty())
         return IDOK;
     int answer = a->boxAnswers.front();

@@ -41,6 +41,7 @@ struct Answers {
     };
     std::vector<Box> boxes;
     std::deque<int> boxAnswers;          // IDOK when empty
+    std::function<void()> onBox;         // runs while a box is "open"
     std::vector<bool> fileDialogs;       // true: save dialog
     std::deque<std::string> fileNames;   // empty: the dialog is cancelled
     std::vector<DWORD> helpTopics;

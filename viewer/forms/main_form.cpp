@@ -234,6 +234,9 @@ LRESULT TSDIAppForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         break;
     case WM_KLR_NAVIGATE:
         LVStatSelectItem(static_cast<int>(wParam), true);
+        // The button was released while the level was computed.
+        if (!(GetKeyState(VK_LBUTTON) & 0x8000))
+            LVStatMouseUp();
         return 0;
     case WM_KLR_DRILL_DOWN:
         tot_listSelectItem(static_cast<int>(wParam), true);

@@ -146,6 +146,7 @@ private:
     TCustForm* cust_ = nullptr;
     TSettingsForm* settings_ = nullptr;
     bool shown_ = false;
+    bool refreshing_ = false;
 };
 
 // Posted to the main window so a navigator or period-list selection is

@@ -134,8 +134,14 @@ void TSDIAppForm::Kaltrowhomepage1Click()
 
 void TSDIAppForm::RefreshTimeTimer()
 {
+    // A tick while an error box of the last tick is open waits: the timer
+    // keeps firing inside the box's own message loop.
+    if (refreshing_ || !model_.klr)
+        return;
+    refreshing_ = true;
     model_.klr->recompute = true;
     model_.klr->Show();
+    refreshing_ = false;
 }
 
 bool TSDIAppForm::FormClose()
