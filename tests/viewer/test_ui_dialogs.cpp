@@ -187,6 +187,39 @@ TEST_F(SettingsForm, EscapeDoesNotCloseItAndHelpOpensItsTopic)
 
 namespace {
 
+BOOL CALLBACK CancelDialog(HWND window, LPARAM title)
+{
+    char caption[128] = {};
+    GetWindowTextA(window, caption, sizeof(caption));
+    char cls[16] = {};
+    GetClassNameA(window, cls, sizeof(cls));
+    // The dialog's loop may run this before it has shown the dialog.
+    if (std::string(cls) == "#32770") {
+        *reinterpret_cast<std::string*>(title) = caption;
+        SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    }
+    return TRUE;
+}
+
+} // namespace
+
+TEST_F(SettingsForm, ACancelledFolderDialogLeavesTheLogFolderAsItWas)
+{
+    std::string cancelled;
+    tasks.Post([&] {
+        Form().SavePath.SetText("C:\\kept");
+        // The shell's dialog runs its own loop; the next task runs in it.
+        tasks.Post([&] { EnumThreadWindows(GetCurrentThreadId(), CancelDialog, reinterpret_cast<LPARAM>(&cancelled)); });
+        Form().Browse.Click();
+        Form().Button2.Click();
+    });
+    Form().ShowModal();
+    EXPECT_FALSE(cancelled.empty());
+    EXPECT_EQ(Form().SavePath.Text(), "C:\\kept");
+}
+
+namespace {
+
 class AddDialog : public ViewerApp {
 protected:
     AddDialog() : window("klr test window", true) { Start(); }

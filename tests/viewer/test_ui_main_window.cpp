@@ -260,6 +260,9 @@ TEST_F(MainWindow, HidingThePeriodPanelDisablesHidingTheOther)
     EXPECT_EQ(m.ToolBar1.ButtonImage(ID_APPLICATIONS), IMG_TOTAL);
     EXPECT_EQ(m.ToolBar1.ButtonImage(ID_ACTION1), IMG_APPLICATIONS);
     EXPECT_EQ(m.appl_list.Top() + m.Appl_panel.Top(), m.Panel6.Height());   // the applications take the room
+    // Nor does the shortcut hide the other panel: one always stays.
+    EXPECT_FALSE(m.actions.HandleShortcut('A', ui::kCtrl));
+    EXPECT_TRUE(m.Appl_panel.Visible());
 
     m.Action1Execute();
     EXPECT_TRUE(m.Total_panel.Visible());
@@ -282,6 +285,8 @@ TEST_F(MainWindow, HidingTheApplicationsLetsThePeriodsFillThePanelAndRestoresThe
     EXPECT_FALSE(m.ToolBar1.ButtonEnabled(ID_ACTION1));
     EXPECT_FALSE(m.MainMenu1.ItemEnabled(ID_ACTION1));
     EXPECT_EQ(m.MainMenu1.ItemCaption(ID_APPLICATIONS), "Show Applications");
+    EXPECT_FALSE(m.actions.HandleShortcut('T', ui::kCtrl));
+    EXPECT_TRUE(m.Total_panel.Visible());
 
     // Closing now keeps the whole height as the split position.
     EXPECT_TRUE(m.FormClose());

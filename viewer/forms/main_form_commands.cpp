@@ -84,6 +84,8 @@ void TSDIAppForm::Action1Execute()
     bool hide = Total_panel.Visible();
     Hor_split.SetVisible(!hide);
     Total_panel.SetVisible(!hide);
+    // Its shortcut too: with both panels hidden nothing could show them again.
+    actions.Find(ID_APPLICATIONS)->enabled = !hide;
     ToolBar1.EnableButton(ID_APPLICATIONS, !hide);
     MainMenu1.EnableItem(ID_APPLICATIONS, !hide);
     MainMenu1.SetItemCaption(ID_ACTION1, hide ? "Show Period" : "Hide Period");
@@ -108,6 +110,7 @@ void TSDIAppForm::ApplicationsExecute()
         Hor_split.SetVisible(true);
         Appl_panel.SetVisible(true);
     }
+    actions.Find(ID_ACTION1)->enabled = !hide;
     ToolBar1.EnableButton(ID_ACTION1, !hide);
     MainMenu1.EnableItem(ID_ACTION1, !hide);
     MainMenu1.SetItemCaption(ID_APPLICATIONS, hide ? "Show Applications" : "Hide Applications");
