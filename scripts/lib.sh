@@ -66,7 +66,8 @@ start_wine() {
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml="
   mkdir -p "$WINEPREFIX"
-  wineserver -p
+  # A server already running for the prefix (a session of one's own) is fine.
+  wineserver -p 2>/dev/null || true
   wine64 cmd /c exit </dev/null >/dev/null 2>&1
 }
 
