@@ -65,8 +65,15 @@ start_wine() {
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml="
   mkdir -p "$WINEPREFIX"
-  wineserver -p
+  # A server already running for the prefix (a session of one's own) is fine.
+  wineserver -p 2>/dev/null || true
   wine64 cmd /c exit </dev/null >/dev/null 2>&1
+}
+
+# Xvfb has no window manager: without this Wine waits up to two seconds for
+# one each time a top-level window is hidden or destroyed. Tests only.
+unmanaged_windows() {
+  wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
 }
 
 stop_wine() {

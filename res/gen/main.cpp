@@ -1,6 +1,7 @@
-// Draws the tracker's skin bitmaps, its About logo and its icons into the
-// folder named on the command line:
+// Draws the tracker's skin bitmaps, its About logo, its icons and the
+// viewer's image strips into the folder named on the command line:
 //   Skins\*.bmp  logo.bmp  icons\tracking.ico  icons\stopped.ico  icons\product.ico
+//   viewer\navigator.bmp  viewer\toolbar.bmp  viewer\menu_images.bmp
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -46,6 +47,7 @@ int main(int argc, char** argv)
     const fs::path out = argv[1];
     fs::create_directories(out / "Skins");
     fs::create_directories(out / "icons");
+    fs::create_directories(out / "viewer");
 
     // "stoped" is the name the tracker opens.
     Bmp(out / "Skins" / "ind_set.bmp", SkinCell(true));
@@ -62,5 +64,11 @@ int main(int argc, char** argv)
     Ico(out / "icons" / "tracking.ico", IconKind::Tracking);
     Ico(out / "icons" / "stopped.ico", IconKind::Stopped);
     Ico(out / "icons" / "product.ico", IconKind::Product);
+
+    // Edges are blended onto the colours the images are shown on: the
+    // navigator's panel, a light button face, a light menu.
+    Bmp(out / "viewer" / "navigator.bmp", NavigatorStrip());
+    Bmp(out / "viewer" / "toolbar.bmp", ToolbarStrip(32, 0xE4E2DE));
+    Bmp(out / "viewer" / "menu_images.bmp", ToolbarStrip(16, 0xF2F2F2));
     return ok ? 0 : 1;
 }

@@ -14,3 +14,12 @@ Canvas Logo();                      // 400 x 137, top of the About dialog
 enum class IconKind { Tracking, Stopped, Product };
 // sixteenColours: flat colours of the standard 16-colour palette, hard edges.
 Canvas Icon(IconKind kind, int size, bool sixteenColours);
+
+// The viewer's image strips, each image square, transparent parts in the
+// mask colour (magenta): the navigator (21 images of 32: normal Day, Week,
+// Month, Year, All years, Custom, Refresh, then the same under the pointer,
+// then pressed) and the tool-bar and menu images (New, Open, Save, Add,
+// Settings, Delete, Applications, Total) at `size`, edges blended onto
+// `background` (0xRRGGBB).
+Canvas NavigatorStrip();
+Canvas ToolbarStrip(int size, int background);

@@ -1,0 +1,28 @@
+#pragma once
+#include <windows.h>
+#include <commctrl.h>
+
+namespace ui {
+
+// An image list of one image size; destroyed with the object.
+class ImageList {
+public:
+    ImageList() = default;
+    ~ImageList();
+    ImageList(const ImageList&) = delete;
+    ImageList& operator=(const ImageList&) = delete;
+
+    void Create(int width, int height);
+    // Appends the images of a strip bitmap resource; `mask` marks the
+    // pixels that stay transparent.
+    bool AddStrip(int bitmapId, COLORREF mask);
+    // Appends the icon; its index, or -1 when it could not be added.
+    int AddIcon(HICON icon);
+    int Count() const;
+    HIMAGELIST Handle() const { return list_; }
+
+private:
+    HIMAGELIST list_ = nullptr;
+};
+
+} // namespace ui
