@@ -40,6 +40,8 @@ public:
     void ResetTimes();
 
     std::string Name() const;
+    // The name compared without a copy: lookups scan whole lists every second.
+    bool HasName(const std::string& name) const { return name_ == name; }
     int32_t State() const;
     void SetState(int32_t state);
     int32_t WindowCount() const;

@@ -19,5 +19,15 @@ DWORD WINAPI ActivityWorker(LPVOID unused);
 // One counting pass over the lists (the caller holds the statistics mutex and the
 // lists' lock): ticks every day record by its state bits in all three lists and
 // recomputes the percentage. Returns false when finding or adding a twin failed;
-// `error` then names the error.
+// `error` then names the error in UTF-8 (the names of the standard errors, or a
+// Russian text for any other).
 bool ActivityPass(RecordList& day, RecordList& month, RecordList& year, std::string& error);
+
+// How a pass finds or adds the month and year twins; FindOrAddRecord unless a test
+// makes it fail.
+typedef ProcRecord& (*FindOrAddFn)(RecordList& list, const ProcRecord& record);
+extern FindOrAddFn WorkerFindOrAdd;
+
+// Shows the worker's error message (the name that ActivityPass gave, UTF-8) on the
+// calling thread and returns when the user has closed it.
+void ShowWorkerError(const std::string& error);

@@ -1,0 +1,154 @@
+#include "records.h"
+
+#include <stdexcept>
+
+#include "process_identity.h"
+#include "tracker_ui.h"
+
+RecordList dayList;
+RecordList monthList;
+RecordList yearList;
+
+ProcRecord::ProcRecord(const std::string& name) : name_(name) {}
+
+void ProcRecord::TickLoaded() { loaded_.Tick(); }
+void ProcRecord::TickActive() { active_.Tick(); }
+void ProcRecord::TickMouse() { mouse_.Tick(); }
+void ProcRecord::TickKeyboard() { keyboard_.Tick(); }
+
+std::string ProcRecord::LoadedText() { return loaded_.TimeToText(); }
+std::string ProcRecord::ActiveText() { return active_.TimeToText(); }
+std::string ProcRecord::MouseText() { return mouse_.TimeToText(); }
+std::string ProcRecord::KeyboardText() { return keyboard_.TimeToText(); }
+
+My_Time ProcRecord::Loaded() const { return loaded_; }
+My_Time ProcRecord::Active() const { return active_; }
+My_Time ProcRecord::Mouse() const { return mouse_; }
+My_Time ProcRecord::Keyboard() const { return keyboard_; }
+
+void ProcRecord::SetTimes(const My_Time& loaded, const My_Time& active, const My_Time& mouse,
+                          const My_Time& keyboard)
+{
+    loaded_.Assign(loaded);
+    active_.Assign(active);
+    mouse_.Assign(mouse);
+    keyboard_.Assign(keyboard);
+}
+
+void ProcRecord::ResetTimes()
+{
+    SetTimes(My_Time(), My_Time(), My_Time(), My_Time());
+}
+
+std::string ProcRecord::Name() const { return name_; }
+int32_t ProcRecord::State() const { return state_; }
+void ProcRecord::SetState(int32_t state) { state_ = state; }
+int32_t ProcRecord::WindowCount() const { return windowCount_; }
+void ProcRecord::IncWindowCount() { ++windowCount_; }
+void ProcRecord::DecWindowCount() { --windowCount_; }
+
+int FindRecordIndex(const RecordList& list, std::string name)
+{
+    for (size_t i = 0; i < list.size(); ++i) {
+        if (list[i].HasName(name))
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+ProcRecord& FindOrAddRecord(RecordList& list, const ProcRecord& record)
+{
+    int i = FindRecordIndex(list, record.Name());
+    if (i != -1)
+        return list[static_cast<size_t>(i)];
+    list.push_back(record);
+    return list.back();
+}
+
+int FirstRecordWithState(int mask)
+{
+    ListsGuard guard;
+    for (size_t i = 0; i < dayList.size(); ++i) {
+        if (dayList[i].State() & mask)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+void SetProcState(int index, int mask, int bit)
+{
+    bool outOfRange = false;
+    {
+        ListsGuard guard;
+        try {
+            int holder = FirstRecordWithState(bit);
+            if (holder != -1) {
+                ProcRecord& r = dayList.at(static_cast<size_t>(holder));
+                r.SetState(r.State() & mask);
+            }
+            if (index != -1) {
+                // A negative index reads as a huge unsigned one: out of range too.
+                ProcRecord& r = dayList.at(static_cast<size_t>(static_cast<unsigned>(index)));
+                r.SetState(r.State() | bit);
+            }
+        } catch (const std::out_of_range&) {
+            outOfRange = true;
+        }
+    }
+    // Shown after our own hold of the lock, so the worker is not kept waiting by it
+    // unless the caller holds the lock too.
+    if (outOfRange)
+        TrackerMessageBox(nullptr, "SetProcState function failed. Idex is out of range.", "Kaltrow", MB_OK);
+}
+
+BOOL CALLBACK AddAppWindow(HWND window, LPARAM)
+{
+    char name[256] = {};
+    char title[256] = {};
+    // Naming the window talks to another process: done before the lock is taken.
+    GetAppNameAndTitle(window, name, title, false);
+    if (name[0] == '\0' || title[0] == '\0')
+        return TRUE;
+    ListsGuard guard;
+    int i = FindRecordIndex(dayList, name);
+    if (i == -1) {
+        ProcRecord record(name);
+        record.IncWindowCount();
+        record.SetState(STATE_LOADED);
+        dayList.push_back(record);
+    } else {
+        ProcRecord& record = dayList[static_cast<size_t>(i)];
+        record.IncWindowCount();
+        record.SetState(record.State() | STATE_LOADED);
+    }
+    return TRUE;
+}
+
+namespace {
+
+std::recursive_mutex& ListsMutex()
+{
+    static std::recursive_mutex lock;
+    return lock;
+}
+
+thread_local int listsLockDepth = 0;
+
+} // namespace
+
+ListsGuard::ListsGuard()
+{
+    ListsMutex().lock();
+    ++listsLockDepth;
+}
+
+ListsGuard::~ListsGuard()
+{
+    --listsLockDepth;
+    ListsMutex().unlock();
+}
+
+bool ListsLockHeldByThisThread()
+{
+    return listsLockDepth > 0;
+}

@@ -1,0 +1,132 @@
+#include "settings.h"
+
+#include <windows.h>
+
+#include <cstdio>
+
+#include "data_folder.h"
+#include "settings_syntax.h"
+
+int newDayFlag = 1;
+
+namespace {
+
+int ToInt(const std::string& value)
+{
+    return static_cast<int>(DecimalToInt(value));
+}
+
+// Settings files are small and rewritten whole; a file that cannot be written
+// is left as it was and nothing is reported.
+void WriteWhole(const std::string& path, const std::string& bytes)
+{
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f)
+        return;
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+}
+
+} // namespace
+
+Settings::Settings(const std::string& fileName)
+    : stream_(), path_(DataFolder() + "\\" + fileName)
+{
+    stream_ = std::make_unique<TextReader>(path_);
+}
+
+Settings::~Settings() = default;
+
+std::string Settings::DataFolder()
+{
+    return ::DataFolder();
+}
+
+std::string Settings::ReadKey()
+{
+    return ReadSettingsKey(*stream_);
+}
+
+std::string Settings::ReadValue()
+{
+    return ReadSettingsValue(*stream_);
+}
+
+LogSettings::LogSettings(const std::string& fileName)
+    : Settings(fileName), log_path_(DataFolder() + "\\Log"), startup_(1), new_day_(newDayFlag)
+{
+}
+
+bool LogSettings::Load()
+{
+    if (!stream_->IsOpen())
+        return false;
+    while (!stream_->AtEnd()) {
+        std::string key = ReadKey();
+        std::string value = ReadValue();
+        if (value.empty())
+            continue;
+        if (key == "log_path") {
+            log_path_ = value;
+        } else if (key == "startup") {
+            startup_ = ToInt(value);
+        } else if (key == "new_day") {
+            new_day_ = ToInt(value);
+            newDayFlag = new_day_;
+        }
+    }
+    stream_->Close();
+    return true;
+}
+
+void LogSettings::Save()
+{
+    WriteWhole(path_, SettingsLine("log_path", log_path_) + SettingsLine("startup", std::to_string(startup_)) +
+                          SettingsLine("new_day", std::to_string(new_day_), false));
+}
+
+void LogSettings::SetNewDay(int value)
+{
+    new_day_ = value;
+    newDayFlag = value;
+}
+
+BannerSettings::BannerSettings(const std::string& fileName) : Settings(fileName)
+{
+    // Centres a strip of 160 x 18 pixels in the full-screen area.
+    left_ = GetSystemMetrics(SM_CXFULLSCREEN) / 2 - 80;
+    top_ = GetSystemMetrics(SM_CYFULLSCREEN) / 2 - 9;
+    show_ = 5;
+    transparency_ = 170;
+}
+
+bool BannerSettings::Load()
+{
+    if (!stream_->IsOpen())
+        return false;
+    while (!stream_->AtEnd()) {
+        std::string key = ReadKey();
+        std::string value = ReadValue();
+        bool empty = value.empty();
+        if (key == "top")
+            top_ = empty ? GetSystemMetrics(SM_CYFULLSCREEN) / 2 : ToInt(value);
+        else if (key == "left")
+            left_ = empty ? GetSystemMetrics(SM_CXFULLSCREEN) / 2 : ToInt(value);
+        else if (key == "show")
+            show_ = empty ? 1 : ToInt(value);
+        else if (key == "transparency")
+            transparency_ = empty ? 200 : ToInt(value);
+    }
+    stream_->Close();
+    return true;
+}
+
+void BannerSettings::Save()
+{
+    WriteWhole(path_, SettingsLine("top", std::to_string(top_)) + SettingsLine("left", std::to_string(left_)) +
+                          SettingsLine("show", std::to_string(show_)) +
+                          SettingsLine("transparency", std::to_string(transparency_)));
+}
+
+LogSettings logSettings("kaltrow.ini");
+BannerSettings bannerSettings("banner.ini");

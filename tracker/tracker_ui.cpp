@@ -1,0 +1,4 @@
+#include "tracker_ui.h"
+
+MessageBoxFn TrackerMessageBox = MessageBoxA;
+MessageBoxWFn TrackerMessageBoxW = MessageBoxW;

@@ -1,0 +1,140 @@
+#include "worker.h"
+
+#include <new>
+#include <stdexcept>
+
+#include "my_mutex.h"
+#include "tracker_globals.h"
+#include "tracker_ui.h"
+
+std::atomic<bool> trackingStopped{false};
+std::atomic<uint32_t> activityPercent{0};
+std::string activityText;
+
+FindOrAddFn WorkerFindOrAdd = FindOrAddRecord;
+
+namespace {
+
+// The message for an error of no standard kind ("exception caught").
+const char kOtherError[] = u8"Исключение перехвачено";
+
+// Finds or adds both twins of a day record; on a standard error, its name.
+bool FindTwins(RecordList& month, RecordList& year, const ProcRecord& day, ProcRecord*& m, ProcRecord*& y,
+               std::string& error)
+{
+    try {
+        m = &WorkerFindOrAdd(month, day);
+        y = &WorkerFindOrAdd(year, day);
+        return true;
+    } catch (const std::length_error&) {
+        error = "length_error";
+    } catch (const std::range_error&) {
+        error = "range_error";
+    } catch (const std::bad_alloc&) {
+        error = "bad_alloc";
+    } catch (const std::out_of_range&) {
+        error = "out_of_range";
+    } catch (...) {
+        error = kOtherError;
+    }
+    return false;
+}
+
+std::wstring Wide(const std::string& utf8)
+{
+    int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring text(static_cast<size_t>(n > 0 ? n : 0), L'\0');
+    if (n > 0)
+        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &text[0], n);
+    return text;
+}
+
+} // namespace
+
+bool ActivityPass(RecordList& day, RecordList& month, RecordList& year, std::string& error)
+{
+    My_Time activeSum;
+    My_Time inputSum;
+    for (size_t i = 0; i < day.size(); ++i) {
+        ProcRecord* m = nullptr;
+        ProcRecord* y = nullptr;
+        // A twin new to its list starts from the day record's counters, then ticks with it.
+        if (!FindTwins(month, year, day[i], m, y, error))
+            return false;
+        ProcRecord& d = day[i];
+        int32_t state = d.State();
+        if (state & STATE_LOADED) {
+            d.TickLoaded();
+            m->TickLoaded();
+            y->TickLoaded();
+        }
+        if (state & STATE_ACTIVE) {
+            d.TickActive();
+            m->TickActive();
+            y->TickActive();
+        }
+        if (state & STATE_MOUSE) {
+            d.SetState(d.State() & ~STATE_MOUSE);
+            d.TickMouse();
+            m->TickMouse();
+            y->TickMouse();
+        }
+        if (state & STATE_KEYBOARD) {
+            d.SetState(d.State() & ~STATE_KEYBOARD);
+            d.TickKeyboard();
+            m->TickKeyboard();
+            y->TickKeyboard();
+        }
+        activeSum = activeSum + d.Active();
+        inputSum = (inputSum + d.Mouse()) + d.Keyboard();
+    }
+    uint32_t percent = TimePercent(inputSum, activeSum);
+    // Input may reach windows that are not in the foreground: more than 100 is possible.
+    if (percent > 100)
+        percent = 100;
+    activityPercent = percent;
+    activityText = std::to_string(percent);
+    return true;
+}
+
+void ShowWorkerError(const std::string& error)
+{
+    // Wide, so the Russian text reads right whatever the system's code page.
+    TrackerMessageBoxW(nullptr, Wide(error).c_str(), L"Kaltrow", MB_OK);
+}
+
+DWORD WINAPI ActivityWorker(LPVOID)
+{
+    for (;;) {
+        DWORD started = GetTickCount();
+        DWORD wait = WaitForSingleObject(instanceMutex, 1000);
+        if (wait == WAIT_OBJECT_0) {
+            // The UI thread let go of it: the tracker is ending.
+            ReleaseMutex(instanceMutex);
+            return 0;
+        }
+        if (wait == WAIT_FAILED) {
+            // Without its clock the worker would count seconds as fast as it can spin.
+            DWORD spent = GetTickCount() - started;
+            if (spent < 1000)
+                Sleep(1000 - spent);
+        }
+
+        WaitForMutexPolling(statisticsMutex, 10);
+        if (!trackingStopped) {
+            std::string error;
+            bool counted;
+            {
+                ListsGuard guard;
+                counted = ActivityPass(dayList, monthList, yearList, error);
+            }
+            if (!counted) {
+                ReleaseMutex(statisticsMutex);
+                ShowWorkerError(error);
+                return 0;
+            }
+            PostMessageA(indicatorWindow, WM_PAINT, 0, 0);
+        }
+        ReleaseMutex(statisticsMutex);
+    }
+}
