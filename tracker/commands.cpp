@@ -8,12 +8,10 @@
 #include "stat_file.h"
 #include "resource.h"
 #include "tracker_messages.h"
-#include "ui_lists_lock.h"
+#include "records.h"
 #include "worker.h"
 
 namespace {
-
-bool saveRunning = false;
 
 void SetTrayState(bool stopped)
 {
@@ -25,7 +23,7 @@ void SetTrayState(bool stopped)
 
 std::string CurrentActivityText()
 {
-    UiListsLock lock;
+    ListsGuard lock;
     return activityText;
 }
 
@@ -34,17 +32,12 @@ std::string TrayTip(bool stopped, const std::string& activity)
     return std::string(kProductTip) + (stopped ? " [stopped] - " : " [tracking] - ") + activity + "%";
 }
 
-bool SaveStatFiles()
+void SaveStatFiles()
 {
-    if (saveRunning || ListsLockHeldByThisThread())
-        return false;
-    saveRunning = true;
     for (StatFile* file : {dayFile, monthFile, yearFile}) {
         if (file)
             file->Save();
     }
-    saveRunning = false;
-    return true;
 }
 
 void HideIndicator()

@@ -17,7 +17,6 @@ std::string TrayTip(bool stopped, const std::string& activity);
 // The day's activity text, read under the lists' lock.
 std::string CurrentActivityText();
 
-// Saves the day, month and year files in that order. Skipped (false) while a save
-// already runs on this thread (its message box is open) or the UI thread holds the
-// lists' lock: a message box's own loop must not start another save from there.
-bool SaveStatFiles();
+// Saves the day, month and year files in that order. Each save skips itself while
+// a save's message box or the lists' lock holds this thread in a message loop.
+void SaveStatFiles();

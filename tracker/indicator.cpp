@@ -9,7 +9,6 @@
 #include "tracker_globals.h"
 #include "resource.h"
 #include "tracker_messages.h"
-#include "ui_lists_lock.h"
 
 MyDialog indicatorDialog(IDD_INDICATOR, IndicatorDialogProc);
 MyPopupMenu popupMenu;
@@ -20,8 +19,8 @@ IndicatorObjects* builtParts = nullptr;
 
 BOOL CALLBACK CountWindow(HWND window, LPARAM)
 {
-    // One window at a time, so hook messages and ticks are not held up by a long list.
-    UiListsLock lock;
+    // One window at a time, so ticks are not held up by a long enumeration.
+    ListsGuard lock;
     return AddAppWindow(window, 0);
 }
 

@@ -1,9 +1,8 @@
 #include "commands.h"
 #include "indicator.h"
 #include "indicator_parts.h"
+#include "records.h"
 #include "resource.h"
-#include "tracker_messages.h"
-#include "ui_lists_lock.h"
 #include "worker.h"
 
 // Plain stand-ins for skin pictures that failed to load: the strip stays usable.
@@ -112,7 +111,7 @@ void PaintFace(HWND window, IndicatorObjects& parts)
     unsigned percent;
     std::string text;
     {
-        UiListsLock lock;
+        ListsGuard lock;
         percent = activityPercent;
         text = activityText;
     }

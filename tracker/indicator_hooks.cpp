@@ -2,7 +2,6 @@
 
 #include "records.h"
 #include "tracker_globals.h"
-#include "ui_lists_lock.h"
 
 namespace {
 
@@ -63,7 +62,7 @@ bool HandleHookMessage(UINT message, LPARAM lParam)
     GetAppNameAndTitle(root, name, title, message == WINDOW_DESTROYED);
 
     // Naming the window talks to other processes: done above, outside the lock.
-    UiListsLock lock;
+    ListsGuard lock;
     int index = name[0] ? FindRecordIndex(dayList, name) : -1;
     if (message == NEW_WINDOW_CREATED)
         OnNewWindow(root, name, title, index);
