@@ -9,7 +9,6 @@
 #include "indicator.h"
 #include "indicator_parts.h"
 #include "my_menu.h"
-#include "my_timer.h"
 #include "my_tooltip.h"
 #include "skins.h"
 #include "resource.h"
@@ -47,8 +46,6 @@ INT_PTR CALLBACK NoHandling(HWND, UINT, WPARAM, LPARAM)
 {
     return FALSE;
 }
-
-void CALLBACK NoTick(HWND, UINT, UINT_PTR, DWORD) {}
 
 COLORREF PixelOf(HDC dc, int x, int y)
 {
@@ -97,30 +94,6 @@ TEST(Wrappers, UpdateShowHideDisablesStartAndShowOrHide)
         EXPECT_EQ(disabled(ID_MENU_HIDE), code != 5) << code;
         EXPECT_EQ(GetMenuDefaultItem(items, FALSE, 0), static_cast<UINT>(ID_MENU_STATISTICS));
     }
-}
-
-TEST(Wrappers, ItemStatesEnableAndDisableOneItemEach)
-{
-    World();
-    MyPopupMenu menu;
-    menu.Load(World().indicator, IDR_POPUP_MENU);
-    HMENU items = menu.FirstSubmenu();
-    auto disabled = [&](UINT command) {
-        return (GetMenuState(items, command, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED)) != 0;
-    };
-    menu.DisableHide();
-    menu.DisableShow();
-    menu.DisableStart();
-    menu.DisableStop();
-    for (UINT command : {ID_MENU_HIDE, ID_MENU_SHOW, ID_MENU_START, ID_MENU_STOP})
-        EXPECT_TRUE(disabled(command)) << command;
-    EXPECT_FALSE(disabled(ID_MENU_QUIT));
-    menu.EnableHide();
-    menu.EnableShow();
-    menu.EnableStart();
-    menu.EnableStop();
-    for (UINT command : {ID_MENU_HIDE, ID_MENU_SHOW, ID_MENU_START, ID_MENU_STOP})
-        EXPECT_FALSE(disabled(command)) << command;
 }
 
 TEST(Wrappers, IndicatorToolsAreOneTwoThreeWithTheirRectanglesAndTexts)
@@ -199,14 +172,6 @@ TEST(Wrappers, EditReadsAtMostItsBufferAndAddressesTheControlThroughItsParent)
     EXPECT_EQ(bar.GetPos(), 170);
     EXPECT_EQ(SendMessageA(bar.Handle(), TBM_GETRANGEMAX, 0, 0), 255);
     DestroyWindow(window);
-}
-
-TEST(Wrappers, TimerIsTimerOne)
-{
-    HWND window = World().indicator;
-    MyTimer timer(1, window, NoTick);
-    EXPECT_EQ(timer.Id(), 1u);
-    KillTimer(window, 1);
 }
 
 TEST(Skins, BarLightsCellsFromTheLeft)
