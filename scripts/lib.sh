@@ -26,16 +26,15 @@ ensure_packages() {
   as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
-# Configures (once) and builds one target: win64 or win32.
+# Configures and builds one target: win64 or win32.
 build_arch() {
   local arch=$1 toolchain
   case $arch in
     win64) toolchain=x86_64 ;;
     win32) toolchain=i686 ;;
   esac
-  if [ ! -f "$BUILD/$arch/CMakeCache.txt" ]; then
-    cmake -S "$ROOT" -B "$BUILD/$arch" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/toolchain-$toolchain.cmake" >/dev/null
-  fi
+  # Configuring every time is quick and picks up folders that appeared since.
+  cmake -S "$ROOT" -B "$BUILD/$arch" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/toolchain-$toolchain.cmake" >/dev/null
   cmake --build "$BUILD/$arch" -j "$(nproc)"
 }
 
