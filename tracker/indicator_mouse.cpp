@@ -1,4 +1,5 @@
 #include <windows.h>
+#include <windowsx.h>
 #include <commctrl.h>
 
 #include "commands.h"
@@ -14,12 +15,31 @@ bool dragging = false;
 int leaveTracked = 0;
 POINT dragOffset = {0, 0};
 
-POINT CursorInClient(HWND window)
+// Where the pointer was when the message being handled arose. Reading the pointer
+// now instead (GetCursorPos) goes wrong when the thread is late: a press handled
+// after the pointer moved on grabbed the strip at the wrong point, and a release
+// could then land on the hide button (seen under Wine with a quick drag).
+POINT MessagePoint()
 {
-    POINT cursor = {};
-    GetCursorPos(&cursor);
-    ScreenToClient(window, &cursor);
-    return cursor;
+    DWORD pos = GetMessagePos();
+    return {GET_X_LPARAM(pos), GET_Y_LPARAM(pos)};
+}
+
+POINT MessagePointInClient(HWND window)
+{
+    POINT point = MessagePoint();
+    ScreenToClient(window, &point);
+    return point;
+}
+
+// Keeps the point grabbed at the button press under the cursor.
+void FollowCursor(HWND window, POINT cursor)
+{
+    RECT r = {};
+    GetWindowRect(window, &r);
+    if (r.left == cursor.x - dragOffset.x && r.top == cursor.y - dragOffset.y)
+        return;
+    MoveWindow(window, cursor.x - dragOffset.x, cursor.y - dragOffset.y, r.right - r.left, r.bottom - r.top, TRUE);
 }
 
 } // namespace
@@ -32,8 +52,7 @@ IndicatorMouseState IndicatorMouse()
 void OnLeftButtonDown(HWND window)
 {
     dragging = true;
-    POINT cursor = {};
-    GetCursorPos(&cursor);
+    POINT cursor = MessagePoint();
     SetCapture(window);
     RECT r = {};
     GetWindowRect(window, &r);
@@ -42,8 +61,7 @@ void OnLeftButtonDown(HWND window)
 
 void OnMouseMove(HWND window)
 {
-    POINT cursor = {};
-    GetCursorPos(&cursor);
+    POINT cursor = MessagePoint();
     if (leaveTracked == 0) {
         leaveTracked = 1;
         TRACKMOUSEEVENT track = {};
@@ -54,10 +72,7 @@ void OnMouseMove(HWND window)
         _TrackMouseEvent(&track);
     }
     if (dragging) {
-        RECT r = {};
-        GetWindowRect(window, &r);
-        MoveWindow(window, cursor.x - dragOffset.x, cursor.y - dragOffset.y, r.right - r.left, r.bottom - r.top,
-                   TRUE);
+        FollowCursor(window, cursor);
         return;
     }
     ScreenToClient(window, &cursor);
@@ -71,8 +86,12 @@ void OnMouseMove(HWND window)
 void OnLeftButtonUp(HWND window)
 {
     ReleaseCapture();
+    // A release may come without the motion before it; the strip still drops
+    // where the pointer let go.
+    if (dragging)
+        FollowCursor(window, MessagePoint());
     dragging = false;
-    POINT cursor = CursorInClient(window);
+    POINT cursor = MessagePointInClient(window);
     // The click zones reach one pixel further than the hover zones.
     if (cursor.x <= kBarLeft)
         ToggleTracking();

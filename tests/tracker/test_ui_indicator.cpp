@@ -59,18 +59,25 @@ Block PaintedBlock(int left, int width)
     return block;
 }
 
+// Mouse messages are posted: they then carry the pointer's position at that moment,
+// as the input queue's messages do.
+void PostMouse(UINT message)
+{
+    PostMessageA(World().indicator, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, 0);
+    Pump(20);
+}
+
 void MoveOver(int x)
 {
     CursorToClient(x, 9);
-    SendMessageA(World().indicator, WM_MOUSEMOVE, 0, 0);
+    PostMouse(WM_MOUSEMOVE);
 }
 
 void ClickAt(int x)
 {
-    HWND indicator = World().indicator;
     CursorToClient(x, 9);
-    SendMessageA(indicator, WM_LBUTTONDOWN, MK_LBUTTON, 0);
-    SendMessageA(indicator, WM_LBUTTONUP, 0, 0);
+    PostMouse(WM_LBUTTONDOWN);
+    PostMouse(WM_LBUTTONUP);
 }
 
 std::string BannerFile()
@@ -170,12 +177,12 @@ TEST(IndicatorMouse, DragMovesTheStripAndAReleaseOverStartToggles)
     RECT before;
     GetWindowRect(indicator, &before);
     CursorToClient(8, 9);
-    SendMessageA(indicator, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+    PostMouse(WM_LBUTTONDOWN);
     EXPECT_TRUE(IndicatorMouse().dragging);
     POINT cursor;
     GetCursorPos(&cursor);
     SetCursorPos(cursor.x + 40, cursor.y + 30);
-    SendMessageA(indicator, WM_MOUSEMOVE, MK_LBUTTON, 0);
+    PostMouse(WM_MOUSEMOVE);
     // While dragging the buttons do not light up.
     EXPECT_FALSE(IndicatorMouse().hoverStart);
     RECT after;
@@ -183,11 +190,55 @@ TEST(IndicatorMouse, DragMovesTheStripAndAReleaseOverStartToggles)
     EXPECT_EQ(after.left, before.left + 40);
     EXPECT_EQ(after.top, before.top + 30);
     EXPECT_EQ(after.right - after.left, before.right - before.left);
-    SendMessageA(indicator, WM_LBUTTONUP, 0, 0);
+    PostMouse(WM_LBUTTONUP);
     EXPECT_FALSE(IndicatorMouse().dragging);
     EXPECT_TRUE(trackingStopped.load());
     EXPECT_EQ(SettingValue(BannerFile(), "left"), std::to_string(after.left));
     EXPECT_EQ(SettingValue(BannerFile(), "top"), std::to_string(after.top));
+    ResetIndicator();
+}
+
+TEST(IndicatorMouse, ALatePressGrabsWhereTheButtonWentDown)
+{
+    ResetIndicator();
+    HWND indicator = World().indicator;
+    RECT before;
+    GetWindowRect(indicator, &before);
+    CursorToClient(80, 9);
+    PostMessageA(indicator, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+    // The pointer has moved on before the press is handled.
+    POINT cursor;
+    GetCursorPos(&cursor);
+    SetCursorPos(cursor.x + 50, cursor.y);
+    PostMouse(WM_LBUTTONUP);
+    RECT after;
+    GetWindowRect(indicator, &after);
+    EXPECT_EQ(after.left, before.left + 50);
+    EXPECT_TRUE(IsWindowVisible(indicator));
+    ResetIndicator();
+}
+
+TEST(IndicatorMouse, AReleaseWithoutTheLastMotionStillDropsWhereThePointerIs)
+{
+    ResetIndicator();
+    HWND indicator = World().indicator;
+    RECT before;
+    GetWindowRect(indicator, &before);
+    CursorToClient(80, 9);
+    PostMouse(WM_LBUTTONDOWN);
+    POINT cursor;
+    GetCursorPos(&cursor);
+    // The pointer lets go where the hide button was, with no motion handled between
+    // (posted messages come before the input queue's).
+    SetCursorPos(cursor.x + 65, cursor.y + 20);
+    PostMouse(WM_LBUTTONUP);
+    RECT after;
+    GetWindowRect(indicator, &after);
+    EXPECT_EQ(after.left, before.left + 65);
+    EXPECT_EQ(after.top, before.top + 20);
+    EXPECT_TRUE(IsWindowVisible(indicator));
+    EXPECT_FALSE(trackingStopped.load());
+    EXPECT_EQ(SettingValue(BannerFile(), "left"), std::to_string(after.left));
     ResetIndicator();
 }
 
