@@ -81,6 +81,7 @@ int main(int argc, char** argv)
         std::printf("working set        %10.0f KiB\n", Kib(memory.WorkingSetSize));
         std::printf("peak working set   %10.0f KiB\n", Kib(memory.PeakWorkingSetSize));
         std::printf("private bytes      %10.0f KiB\n", Kib(memory.PrivateUsage));
+        std::printf("pagefile usage     %10.0f KiB\n", Kib(memory.PagefileUsage));
         std::printf("page faults        %10lu\n", static_cast<unsigned long>(memory.PageFaultCount));
     }
 
