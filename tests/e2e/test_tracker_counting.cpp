@@ -1,0 +1,140 @@
+#include <gtest/gtest.h>
+
+#include "pump.h"
+#include "stat_record.h"
+#include "top_windows.h"
+#include "tracker_run.h"
+#include "x_input.h"
+
+// The real tracker counting a real application from the hook library's reports.
+
+namespace {
+
+const char kApp[] = "klr_testapp.exe";
+
+struct Running {
+    TestProcess tracker;
+    HWND indicator = nullptr;
+};
+
+bool StartTracker(const TrackerWorld& world, Running& run)
+{
+    if (!world.Start(run.tracker))
+        return false;
+    run.indicator = world.WaitForIndicator(run.tracker.Pid());
+    return run.indicator != nullptr;
+}
+
+// Mouse and keyboard into the application for a few seconds.
+void UseApplication(HWND window, int seconds)
+{
+    POINT centre = ClientCentre(window);
+    for (int i = 0; i < seconds * 2; ++i) {
+        MouseMoveTo(centre.x + (i % 2 ? 20 : -20), centre.y + (i % 3) * 5);
+        TypeText("ab");
+        PumpFor(300);
+    }
+}
+
+bool SameOrOneLater(long day, long total)
+{
+    return total == day || total == day + 1;
+}
+
+bool AllPositive(const Counters& c)
+{
+    return c.loaded > 0 && c.active > 0 && c.mouse > 0 && c.keyboard > 0;
+}
+
+} // namespace
+
+TEST(TrackerCounting, ForegroundMouseAndKeyboardSecondsGrowInAllThreeFiles)
+{
+    ASSERT_TRUE(XInputAvailable());
+    TrackerWorld world;
+    // Already open before the tracker starts: counted by its first look around.
+    TestProcess app;
+    ASSERT_TRUE(app.Start(TestAppPath(), {"--title", "klr counted", "--pos", "200", "420"}));
+    HWND window = FindTopWindow("klr counted", app.Pid());
+    ASSERT_NE(window, nullptr);
+
+    Running run;
+    ASSERT_TRUE(StartTracker(world, run));
+    const std::string day = DayFileOf(world.LogPath());
+    EXPECT_TRUE(PumpUntil([&] { return ReadCounters(day, kApp).loaded > 0; }, 10000)) << ReadBytes(day);
+
+    ASSERT_TRUE(ActivateWindow(window));
+    UseApplication(window, 4);
+    Counters first;
+    ASSERT_TRUE(PumpUntil([&] { return AllPositive(first = ReadCounters(day, kApp)); }, 10000)) << ReadBytes(day);
+    UseApplication(window, 3);
+    Counters later;
+    EXPECT_TRUE(PumpUntil([&] {
+        later = ReadCounters(day, kApp);
+        return later.loaded > first.loaded && later.active > first.active && later.mouse > first.mouse &&
+               later.keyboard > first.keyboard;
+    }, 10000)) << ReadBytes(day);
+
+    ASSERT_TRUE(CloseTracker(run.tracker, run.indicator));
+    Counters inDay = ReadCounters(day, kApp);
+    Counters inMonth = ReadCounters(MonthTotalOf(world.LogPath()), kApp);
+    Counters inYear = ReadCounters(YearTotalOf(world.LogPath()), kApp);
+    // A fresh log folder: the totals hold what the day holds; the worker may tick
+    // once between the day's save and the totals' saves.
+    EXPECT_TRUE(AllPositive(inDay));
+    for (const Counters& total : {inMonth, inYear}) {
+        EXPECT_PRED2(SameOrOneLater, inDay.loaded, total.loaded);
+        EXPECT_PRED2(SameOrOneLater, inDay.active, total.active);
+        EXPECT_PRED2(SameOrOneLater, inDay.mouse, total.mouse);
+        EXPECT_PRED2(SameOrOneLater, inDay.keyboard, total.keyboard);
+    }
+    // Loaded runs every second, the rest only while used.
+    EXPECT_GE(inDay.loaded, inDay.active);
+}
+
+TEST(TrackerCounting, ReloadedSettingsMoveTheNextSavesToTheNewFolder)
+{
+    TrackerWorld world;
+    TestProcess app;
+    ASSERT_TRUE(app.Start(TestAppPath(), {"--title", "klr moved", "--pos", "200", "420"}));
+    ASSERT_NE(FindTopWindow("klr moved", app.Pid()), nullptr);
+    Running run;
+    ASSERT_TRUE(StartTracker(world, run));
+    const std::string oldDay = DayFileOf(world.LogPath());
+    ASSERT_TRUE(PumpUntil([&] { return ReadCounters(oldDay, kApp).loaded > 1; }, 10000)) << ReadBytes(oldDay);
+
+    // Another log folder where today's files already hold other applications' times.
+    TempDir newLog;
+    std::string stored;
+    AppendStatRecord(stored, "stored.exe", "2:0:0", "1:0:0", "0:10:0", "0:5:0");
+    for (const std::string& file : {DayFileOf(newLog.Path()), MonthTotalOf(newLog.Path()), YearTotalOf(newLog.Path())}) {
+        MakeFolders(file.substr(0, file.find_last_of('\\')));
+        WriteBytes(file, stored);
+    }
+    world.WriteKaltrowIni(newLog.Path(), 1, 0);
+    PostMessageA(run.indicator, 2114, 0, 0);
+
+    const std::string newDay = DayFileOf(newLog.Path());
+    const std::string newFiles[] = {newDay, MonthTotalOf(newLog.Path()), YearTotalOf(newLog.Path())};
+    // The three are saved one after the other.
+    EXPECT_TRUE(PumpUntil([&] {
+        for (const std::string& file : newFiles) {
+            if (ReadCounters(file, kApp).loaded <= 0)
+                return false;
+        }
+        return true;
+    }, 10000)) << ReadBytes(newDay);
+    for (const std::string& file : newFiles) {
+        Counters kept = ReadCounters(file, "stored.exe");
+        EXPECT_EQ(kept.loaded, 7200) << file;
+        EXPECT_EQ(kept.active, 3600) << file;
+        EXPECT_EQ(kept.mouse, 600) << file;
+        EXPECT_EQ(kept.keyboard, 300) << file;
+        EXPECT_GT(ReadCounters(file, kApp).loaded, 0) << file;
+    }
+    // The old folder gets no more saves.
+    long frozen = ReadCounters(oldDay, kApp).loaded;
+    PumpFor(2500);
+    EXPECT_EQ(ReadCounters(oldDay, kApp).loaded, frozen);
+    EXPECT_TRUE(CloseTracker(run.tracker, run.indicator));
+}

@@ -1,0 +1,132 @@
+#include <gtest/gtest.h>
+
+#include "message_box.h"
+#include "pump.h"
+#include "top_windows.h"
+#include "tracker_run.h"
+
+// How the real tracker starts and ends, one row of its start-up table at a time.
+
+TEST(TrackerStartup, StartupArgumentEndsAtOnceWhenStartupIsOff)
+{
+    TrackerWorld world;
+    world.WriteKaltrowIni(world.LogPath(), 0, 0);
+    DeleteFileA(world.BannerIni().c_str());
+    TestProcess tracker;
+    ASSERT_TRUE(world.Start(tracker, "startup"));
+    DWORD code = 99;
+    ASSERT_TRUE(tracker.WaitForExit(15000, &code));
+    EXPECT_EQ(code, 0u);
+    // It ended before reading "banner.ini" or opening any statistics file.
+    EXPECT_FALSE(FileExists(world.BannerIni()));
+    EXPECT_FALSE(FileExists(DayFileOf(world.LogPath())));
+}
+
+TEST(TrackerStartup, OtherArgumentsStartItWhateverTheSetting)
+{
+    TrackerWorld world;
+    world.WriteKaltrowIni(world.LogPath(), 0, 0);
+    TestProcess tracker;
+    ASSERT_TRUE(world.Start(tracker, "Startup"));
+    HWND indicator = world.WaitForIndicator(tracker.Pid());
+    ASSERT_NE(indicator, nullptr);
+    DWORD code = 99;
+    EXPECT_TRUE(CloseTracker(tracker, indicator, &code));
+    EXPECT_EQ(code, 0u);
+}
+
+TEST(TrackerStartup, FirstStartWritesBothSettingsFilesWithTheirDefaults)
+{
+    TrackerWorld world;
+    DeleteFileA(world.KaltrowIni().c_str());
+    DeleteFileA(world.BannerIni().c_str());
+    TestProcess tracker;
+    ASSERT_TRUE(world.Start(tracker, "startup"));  // startup defaults to 1, so it runs
+    HWND indicator = world.WaitForIndicator(tracker.Pid());
+    ASSERT_NE(indicator, nullptr);
+    EXPECT_EQ(ReadBytes(world.KaltrowIni()),
+              "log_path = " + world.DataFolder() + "\\Log\r\nstartup = 1\r\nnew_day = 1");
+    int cx = GetSystemMetrics(SM_CXFULLSCREEN), cy = GetSystemMetrics(SM_CYFULLSCREEN);
+    EXPECT_EQ(ReadBytes(world.BannerIni()), "top = " + std::to_string(cy / 2 - 9) + "\r\nleft = " +
+                                                std::to_string(cx / 2 - 80) + "\r\nshow = 5\r\ntransparency = 170\r\n");
+    // Placed and shown right after its caption is set.
+    EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(indicator) != FALSE; }, 5000));
+    RECT r;
+    GetWindowRect(indicator, &r);
+    EXPECT_EQ(r.left, cx / 2 - 80);
+    EXPECT_EQ(r.top, cy / 2 - 9);
+    EXPECT_TRUE(CloseTracker(tracker, indicator));
+}
+
+TEST(TrackerStartup, SecondInstanceEndsWithOneAndBringsTheFirstForward)
+{
+    TrackerWorld world;
+    world.WriteBannerIni(320, 240, 0, 255);  // the first one starts hidden
+    TestProcess first;
+    ASSERT_TRUE(world.Start(first));
+    HWND indicator = world.WaitForIndicator(first.Pid());
+    ASSERT_NE(indicator, nullptr);
+    PumpFor(500);
+    EXPECT_FALSE(IsWindowVisible(indicator));
+
+    TestProcess second;
+    ASSERT_TRUE(world.Start(second));
+    DWORD code = 99;
+    ASSERT_TRUE(second.WaitForExit(15000, &code));
+    EXPECT_EQ(code, 1u);
+    EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(indicator) != FALSE; }, 5000));
+    EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == indicator; }, 5000));
+    // The running tracker's own state stays as it was.
+    EXPECT_NE(ReadBytes(world.BannerIni()).find("show = 0"), std::string::npos);
+    EXPECT_TRUE(first.IsRunning());
+    EXPECT_TRUE(CloseTracker(first, indicator));
+}
+
+TEST(TrackerStartup, MissingHookLibraryIsReportedAndEndsTheProgram)
+{
+    TrackerWorld world;
+    TempDir lonely;
+    std::string exe = lonely / "kaltrow.exe";
+    ASSERT_TRUE(CopyFileA((DistFolder() + "\\kaltrow.exe").c_str(), exe.c_str(), FALSE));
+    TestProcess tracker;
+    ASSERT_TRUE(world.Start(tracker, "", exe));
+    HWND box = FindDialog(tracker.Pid(), 15000);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(WindowText(box), "Error");
+    EXPECT_EQ(MessageBoxText(box), "Unable to find library \"klr.dll\"");
+    EXPECT_EQ(world.WaitForIndicator(tracker.Pid(), 200), nullptr);
+    EXPECT_TRUE(PressDialogButton(box, IDOK));
+    DWORD code = 99;
+    ASSERT_TRUE(tracker.WaitForExit(15000, &code));
+    EXPECT_EQ(code, 0u);
+}
+
+TEST(TrackerShutdown, CloseRequestSavesAndQuitDoesNot)
+{
+    TrackerWorld world;
+    for (bool quit : {false, true}) {
+        SCOPED_TRACE(quit ? "Quit" : "close request");
+        TestProcess tracker;
+        ASSERT_TRUE(world.Start(tracker));
+        HWND indicator = world.WaitForIndicator(tracker.Pid());
+        ASSERT_NE(indicator, nullptr);
+        // The timer has saved the statistics files; "banner.ini" is saved only on
+        // a move, a show or hide, or a close request.
+        ASSERT_TRUE(PumpUntil([&] { return FileExists(DayFileOf(world.LogPath())); }, 5000));
+        DeleteFileA(world.BannerIni().c_str());
+        DWORD start = GetTickCount();
+        if (quit)
+            PostMessageA(indicator, WM_COMMAND, 32773, 0);
+        else
+            PostMessageA(indicator, WM_CLOSE, 0, 0);
+        DWORD code = 99;
+        ASSERT_TRUE(tracker.WaitForExit(15000, &code));
+        EXPECT_EQ(code, 0u);
+        EXPECT_LT(GetTickCount() - start, 5000u);
+        EXPECT_EQ(FileExists(world.BannerIni()), !quit);
+        EXPECT_TRUE(FileExists(DayFileOf(world.LogPath())));
+        EXPECT_TRUE(FileExists(MonthTotalOf(world.LogPath())));
+        EXPECT_TRUE(FileExists(YearTotalOf(world.LogPath())));
+        world.WriteBannerIni(300, 300, 5, 255);
+    }
+}

@@ -1,0 +1,25 @@
+#include "html_help.h"
+
+namespace {
+
+constexpr UINT kHelpContextCommand = 0x000F;  // HH_HELP_CONTEXT
+
+typedef HWND(WINAPI* HtmlHelpAFn)(HWND, LPCSTR, UINT, DWORD_PTR);
+
+HtmlHelpAFn HtmlHelpEntry()
+{
+    // Loaded once and kept: the viewer's windows live on after the call returns.
+    static HtmlHelpAFn entry = [] {
+        HMODULE library = LoadLibraryA("hhctrl.ocx");
+        return library ? reinterpret_cast<HtmlHelpAFn>(GetProcAddress(library, "HtmlHelpA")) : nullptr;
+    }();
+    return entry;
+}
+
+} // namespace
+
+void ShowHelpContext(HWND owner, unsigned context)
+{
+    if (HtmlHelpAFn help = HtmlHelpEntry())
+        help(owner, "klr.chm", kHelpContextCommand, context);
+}

@@ -1,0 +1,162 @@
+#include "startup.h"
+
+#include <commctrl.h>
+#include <objbase.h>
+
+#include <cstring>
+
+#include "commands.h"
+#include "indicator.h"
+#include "my_timer.h"
+#include "process_identity.h"
+#include "settings.h"
+#include "stat_file.h"
+#include "tracker_globals.h"
+#include "tracker_ui.h"
+#include "resource.h"
+#include "tracker_messages.h"
+#include "worker.h"
+
+namespace {
+
+void LibraryError(const char* text)
+{
+    TrackerMessageBox(nullptr, text, "Error", MB_OK | MB_ICONERROR);
+}
+
+// Another tracker runs: its indicator comes forward, this one ends.
+int HandOverToRunningTracker()
+{
+    HWND running = FindWindowA(nullptr, "Kaltrow");
+    SetForegroundWindow(running);
+    ShowWindow(running, SW_SHOW);
+    return 1;
+}
+
+} // namespace
+
+bool LoadTrackerLibraries()
+{
+    if (!hookLibrary.Load("klr.dll")) {
+        LibraryError("Unable to find library \"klr.dll\"");
+        return false;
+    }
+    if (!psapiLibrary.Load("psapi.dll")) {
+        if (!kernelLibrary.Load("kernel32.dll")) {
+            LibraryError("Error in system libarary");
+            return false;
+        }
+        BindToolhelp(kernelLibrary.Handle());
+    }
+    if (!userLibrary.Load("user32.dll")) {
+        LibraryError("Unable to find library \"user32.dll\"");
+        return false;
+    }
+    BindPsapi(psapiLibrary.Handle());
+    BindLayered(userLibrary.Handle());
+    return true;
+}
+
+void OpenStatFiles()
+{
+    dayFile = new StatFileDay(&dayList);
+    dayFile->Open(logSettings.LogPath());
+    monthFile = new StatFileMonth(&monthList);
+    monthFile->Open(logSettings.LogPath());
+    yearFile = new StatFileYear(&yearList);
+    yearFile->Open(logSettings.LogPath());
+}
+
+void RegisterHookMessages()
+{
+    NEW_WINDOW_CREATED = RegisterWindowMessageA("NEW_WINDOW_CREATED");
+    WINDOW_ACTIVATED = RegisterWindowMessageA("WINDOW_ACTIVATED");
+    WINDOW_DESTROYED = RegisterWindowMessageA("WINDOW_DESTROYED");
+    WINDOW_MOUSED = RegisterWindowMessageA("WINDOW_MOUSED");
+    WINDOW_KEYBORADED = RegisterWindowMessageA("WINDOW_KEYBORADED");
+    WINDOW_REDRAWN = RegisterWindowMessageA("WINDOW_REDRAWN");
+}
+
+HWND CreateIndicator(HINSTANCE instance)
+{
+    indicatorDialog.CreateModeless();
+    indicatorDialog.SetInstance(instance);
+    indicatorDialog.SetIcon(IDI_TRACKING);
+    indicatorDialog.AddTrayIcon(IDI_TRACKING);
+    indicatorDialog.SetCaption("Kaltrow");
+    indicatorDialog.SetTransparency(bannerSettings.Transparency());
+    indicatorDialog.SetPos(bannerSettings.Left(), bannerSettings.Top(), true);
+    indicatorDialog.Show(bannerSettings.Show());
+    indicatorWindow = indicatorDialog.Handle();
+    return indicatorWindow;
+}
+
+void LoadPopupMenu()
+{
+    popupMenu.Load(indicatorWindow, IDR_POPUP_MENU);
+    popupMenu.UpdateShowHide(bannerSettings.Show());
+}
+
+int RunMessageLoop()
+{
+    MSG message;
+    for (;;) {
+        BOOL result = GetMessageA(&message, nullptr, 0, 0);
+        if (result == 0)
+            return static_cast<int>(message.wParam);
+        if (result == -1)
+            return -1;
+        // Only the indicator gets dialog-key handling.
+        if (IsDialogMessageA(indicatorWindow, &message))
+            continue;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+void EndWorker(HANDLE thread)
+{
+    ReleaseMutex(instanceMutex);
+    if (thread) {
+        WaitForSingleObject(thread, INFINITE);
+        CloseHandle(thread);
+    }
+}
+
+void CALLBACK StatisticsTimerProc(HWND, UINT, UINT_PTR, DWORD)
+{
+    SaveStatFiles();
+}
+
+int TrackerMain(HINSTANCE instance, const char* commandTail)
+{
+    CoInitialize(nullptr);
+    InitCommonControls();
+    if (!logSettings.Load())
+        logSettings.Save();
+    if (std::strcmp(commandTail ? commandTail : "", "startup") == 0 && logSettings.Startup() != 1)
+        return 0;
+    if (!LoadTrackerLibraries())
+        return 0;
+    programInstance = instance;
+    if (!bannerSettings.Load())
+        bannerSettings.Save();
+    OpenStatFiles();
+
+    instanceMutex = CreateMutexA(nullptr, TRUE, "mutex");
+    if (GetLastError() == ERROR_ALREADY_EXISTS)
+        return HandOverToRunningTracker();
+    statisticsMutex = CreateMutexA(nullptr, FALSE, "1");
+    RegisterHookMessages();
+
+    CreateIndicator(instance);
+    new MyTimer(1, indicatorWindow, StatisticsTimerProc);
+    LoadPopupMenu();
+    DWORD threadId = 0;
+    // The system raises the small stack request to its minimum.
+    HANDLE worker = CreateThread(nullptr, 640, ActivityWorker, nullptr, 0, &threadId);
+
+    int code = RunMessageLoop();
+    EndWorker(worker);
+    return code;
+}
