@@ -8,6 +8,7 @@
 #include "my_mutex.h"
 #include "records.h"
 #include "stat_file.h"
+#include "test_support.h"
 #include "tracker_globals.h"
 #include "worker.h"
 
@@ -19,35 +20,6 @@ double Now()
     QueryPerformanceCounter(&count);
     QueryPerformanceFrequency(&frequency);
     return static_cast<double>(count.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
-
-std::string BenchFolder()
-{
-    char base[MAX_PATH] = {};
-    GetTempPathA(sizeof(base), base);
-    std::string folder = std::string(base) + "klr_bench_" + std::to_string(GetCurrentProcessId());
-    CreateDirectoryA(folder.c_str(), nullptr);
-    return folder;
-}
-
-void RemoveTree(const std::string& path)
-{
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((path + "\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = data.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            std::string child = path + "\\" + name;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(child);
-            else
-                DeleteFileA(child.c_str());
-        } while (FindNextFileA(find, &data));
-        FindClose(find);
-    }
-    RemoveDirectoryA(path.c_str());
 }
 
 // Applications with a working day's worth of counters, all loaded and one active.
@@ -72,16 +44,16 @@ long long FileSize(const std::string& path)
 
 void Measure(int count)
 {
-    std::string folder = BenchFolder();
+    TempDir folder;
     Fill(dayList, count);
     Fill(monthList, count);
     Fill(yearList, count);
     StatFileDay day(&dayList);
     StatFileMonth month(&monthList);
     StatFileYear year(&yearList);
-    day.Open(folder);
-    month.Open(folder);
-    year.Open(folder);
+    day.Open(folder.Path());
+    month.Open(folder.Path());
+    year.Open(folder.Path());
 
     const int saves = 200;
     day.Save();
@@ -124,7 +96,6 @@ void Measure(int count)
 
     std::printf("%4d applications: save %.3f ms, three saves %.3f ms, load %.3f ms, %lld bytes, worker pass %.4f ms\n",
                 count, oneSave, threeSaves, loadTotal / loads, FileSize(day.Path()), onePass);
-    RemoveTree(folder);
 }
 
 } // namespace

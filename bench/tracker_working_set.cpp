@@ -11,31 +11,9 @@
 #include <string>
 
 #include "data_folder.h"
+#include "test_support.h"
 
 namespace {
-
-std::string ReadFile(const std::string& path, bool* found)
-{
-    std::string text;
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    *found = f != nullptr;
-    if (!f)
-        return text;
-    char buffer[4096];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof(buffer), f)) > 0)
-        text.append(buffer, n);
-    std::fclose(f);
-    return text;
-}
-
-void WriteFile(const std::string& path, const std::string& text)
-{
-    if (std::FILE* f = std::fopen(path.c_str(), "wb")) {
-        std::fwrite(text.data(), 1, text.size(), f);
-        std::fclose(f);
-    }
-}
 
 double Kib(SIZE_T bytes)
 {
@@ -50,14 +28,12 @@ int main(int argc, char** argv)
     std::string folder = argc > 2 ? argv[2] : KLR_DIST_DIR;
     std::string ini = DataFolder() + "\\kaltrow.ini";
     std::string banner = DataFolder() + "\\banner.ini";
-    bool hadIni = false, hadBanner = false;
-    std::string savedIni = ReadFile(ini, &hadIni);
-    std::string savedBanner = ReadFile(banner, &hadBanner);
+    bool hadIni = FileExists(ini), hadBanner = FileExists(banner);
+    std::string savedIni = ReadBytes(ini);
+    std::string savedBanner = ReadBytes(banner);
 
-    char temp[MAX_PATH] = {};
-    GetTempPathA(sizeof(temp), temp);
-    std::string log = std::string(temp) + "klr_bench_log_" + std::to_string(GetCurrentProcessId());
-    WriteFile(ini, "log_path = " + log + "\r\nstartup = 1\r\nnew_day = 0");
+    TempDir log;
+    WriteBytes(ini, "log_path = " + log.Path() + "\r\nstartup = 1\r\nnew_day = 0");
 
     std::string command = "\"" + folder + "\\kaltrow.exe\"";
     STARTUPINFOA startup = {};
@@ -93,11 +69,11 @@ int main(int argc, char** argv)
     CloseHandle(process.hProcess);
 
     if (hadIni)
-        WriteFile(ini, savedIni);
+        WriteBytes(ini, savedIni);
     else
         DeleteFileA(ini.c_str());
     if (hadBanner)
-        WriteFile(banner, savedBanner);
+        WriteBytes(banner, savedBanner);
     else
         DeleteFileA(banner.c_str());
     return 0;

@@ -14,6 +14,7 @@
 #include "my_mutex.h"
 #include "progress_thread.h"
 #include "statistics.h"
+#include "test_support.h"
 
 namespace {
 
@@ -45,11 +46,7 @@ void WriteStatFile(const std::string& path, int seed)
                       s / 600, s / 60 % 60, s % 60, s / 1200, s / 90 % 60, s % 59, s / 120 % 60, s % 57, s % 53);
         text += line;
     }
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (f) {
-        std::fwrite(text.data(), 1, text.size(), f);
-        std::fclose(f);
-    }
+    WriteBytes(path, text);
 }
 
 int Generate(const std::string& logPath)
@@ -73,26 +70,6 @@ int Generate(const std::string& logPath)
         }
     }
     return files;
-}
-
-void RemoveTree(const std::string& path)
-{
-    WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &entry);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = entry.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            std::string child = path + "\\" + name;
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(child);
-            else
-                DeleteFileA(child.c_str());
-        } while (FindNextFileA(search, &entry));
-        FindClose(search);
-    }
-    RemoveDirectoryA(path.c_str());
 }
 
 // Takes and releases the mutex again and again, as the tracker's ticks and
@@ -133,9 +110,8 @@ private:
 
 int main()
 {
-    char temp[MAX_PATH] = {};
-    GetTempPathA(sizeof(temp), temp);
-    const std::string logPath = std::string(temp) + "klr_bench_" + std::to_string(GetCurrentProcessId());
+    TempDir logFolder;
+    const std::string logPath = logFolder.Path();
 
     double t0 = Now();
     int files = Generate(logPath);
@@ -195,6 +171,5 @@ int main()
     std::printf("(files: period files of the run; rows: records read from the own files)\n");
 
     SetReadingObjects(nullptr, nullptr);
-    RemoveTree(logPath);
     return 0;
 }

@@ -23,14 +23,6 @@ namespace {
 // Names and titles fit a 256-character buffer with its terminator.
 constexpr DWORD kNameChars = 255;
 
-template <typename Fn>
-Fn Bind(HMODULE library, const char* name)
-{
-    if (!library)
-        return nullptr;
-    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(library, name)));
-}
-
 // Copies the text after the last backslash, cut to what the name buffer holds.
 void CopyFileName(const char* path, char* name)
 {
@@ -122,35 +114,13 @@ void BindLayered(HMODULE user)
         IsWin2000Plus() ? Bind<SetLayeredWindowAttributesFn>(user, "SetLayeredWindowAttributes") : nullptr;
 }
 
-HWND RootWindow(HWND window)
-{
-    HWND root = window;
-    while (HWND parent = GetParent(root))
-        root = parent;
-    return root;
-}
-
 bool ToolhelpExeName(DWORD processId, char* name)
 {
-    if (!pCreateToolhelp32Snapshot || !pProcess32First || !pProcess32Next)
+    std::string exeFile;
+    if (!ToolhelpExeFile(pCreateToolhelp32Snapshot, pProcess32First, pProcess32Next, processId, exeFile))
         return false;
-    HANDLE snapshot = pCreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE || !snapshot)
-        return false;
-    PROCESSENTRY32 entry;
-    std::memset(&entry, 0, sizeof(entry));
-    entry.dwSize = sizeof(entry);
-    bool found = false;
-    for (BOOL more = pProcess32First(snapshot, &entry); more; more = pProcess32Next(snapshot, &entry)) {
-        if (entry.th32ProcessID == processId) {
-            entry.szExeFile[sizeof(entry.szExeFile) - 1] = '\0';
-            CopyFileName(entry.szExeFile, name);
-            found = true;
-            break;
-        }
-    }
-    CloseHandle(snapshot);
-    return found;
+    CopyFileName(exeFile.c_str(), name);
+    return true;
 }
 
 void GetAppNameAndTitle(HWND window, char* name, char* title, bool includeHidden)

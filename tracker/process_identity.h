@@ -1,8 +1,9 @@
 #pragma once
 #include <windows.h>
-#include <tlhelp32.h>
 
 #include <string>
+
+#include "process_entries.h"
 
 // A library loaded by name; freed when the object goes.
 class MyLibrary {
@@ -26,12 +27,6 @@ extern MyLibrary userLibrary;
 extern MyLibrary kernelLibrary;
 
 // Entries bound at run time; each stays null until bound and is never called then.
-typedef BOOL(WINAPI* EnumProcessModulesFn)(HANDLE, HMODULE*, DWORD, LPDWORD);
-typedef DWORD(WINAPI* GetModuleBaseNameAFn)(HANDLE, HMODULE, LPSTR, DWORD);
-typedef BOOL(WINAPI* QueryFullProcessImageNameAFn)(HANDLE, DWORD, LPSTR, PDWORD);
-typedef HANDLE(WINAPI* CreateToolhelp32SnapshotFn)(DWORD, DWORD);
-typedef BOOL(WINAPI* Process32FirstFn)(HANDLE, PROCESSENTRY32*);
-typedef BOOL(WINAPI* Process32NextFn)(HANDLE, PROCESSENTRY32*);
 typedef BOOL(WINAPI* SetLayeredWindowAttributesFn)(HWND, COLORREF, BYTE, DWORD);
 
 extern EnumProcessModulesFn pEnumProcessModules;
@@ -46,8 +41,6 @@ void BindToolhelp(HMODULE kernel);
 void BindPsapi(HMODULE psapi);
 void BindLayered(HMODULE user);
 
-// The top-level ancestor (GetParent also leads from an owned pop-up to its owner).
-HWND RootWindow(HWND window);
 // The executable's file name of a process from a tool-help snapshot; `name` holds 256 characters.
 bool ToolhelpExeName(DWORD processId, char* name);
 // Lower-cased module name and title of a top-level window, or two empty texts.

@@ -2,7 +2,6 @@
 
 #include <objbase.h>
 #include <shellapi.h>
-#include <tlhelp32.h>
 
 #include <cstdio>
 #include <vector>
@@ -10,14 +9,6 @@
 #include "win_version.h"
 
 namespace {
-
-typedef BOOL(WINAPI* EnumProcessModulesFn)(HANDLE, HMODULE*, DWORD, LPDWORD);
-typedef DWORD(WINAPI* GetModuleBaseNameAFn)(HANDLE, HMODULE, LPSTR, DWORD);
-typedef DWORD(WINAPI* GetModuleFileNameExAFn)(HANDLE, HMODULE, LPSTR, DWORD);
-typedef BOOL(WINAPI* QueryFullProcessImageNameAFn)(HANDLE, DWORD, LPSTR, PDWORD);
-typedef HANDLE(WINAPI* CreateToolhelp32SnapshotFn)(DWORD, DWORD);
-typedef BOOL(WINAPI* Process32FirstFn)(HANDLE, PROCESSENTRY32*);
-typedef BOOL(WINAPI* Process32NextFn)(HANDLE, PROCESSENTRY32*);
 
 EnumProcessModulesFn pEnumProcessModules = nullptr;
 GetModuleBaseNameAFn pGetModuleBaseNameA = nullptr;
@@ -29,12 +20,6 @@ Process32NextFn pProcess32Next = nullptr;
 
 // The texts the dialog works with hold 255 characters and the terminator.
 const DWORD kTextSize = 256;
-
-template <class Fn>
-Fn Bind(HMODULE module, const char* name)
-{
-    return module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
-}
 
 std::string Lower(std::string text)
 {
@@ -75,14 +60,6 @@ bool ModulePath(HANDLE process, std::string& name, std::string& path)
 
 } // namespace
 
-HWND RootWindow(HWND window)
-{
-    HWND parent;
-    while ((parent = GetParent(window)) != nullptr)
-        window = parent;
-    return window;
-}
-
 bool LoadLibraryByName(const std::string& name, HMODULE& handle)
 {
     handle = LoadLibraryA(name.c_str());
@@ -117,25 +94,12 @@ void UnbindProcessEntries()
 
 bool ToolhelpExePath(DWORD processId, std::string& name, std::string& path)
 {
-    if (!pCreateToolhelp32Snapshot || !pProcess32First || !pProcess32Next)
+    std::string exeFile;
+    if (!ToolhelpExeFile(pCreateToolhelp32Snapshot, pProcess32First, pProcess32Next, processId, exeFile))
         return false;
-    HANDLE snapshot = pCreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE)
-        return false;
-    PROCESSENTRY32 entry;
-    ZeroMemory(&entry, sizeof(entry));
-    entry.dwSize = sizeof(entry);
-    bool found = false;
-    for (BOOL more = pProcess32First(snapshot, &entry); more; more = pProcess32Next(snapshot, &entry)) {
-        if (entry.th32ProcessID == processId) {
-            path = std::string(entry.szExeFile).substr(0, kTextSize - 1);
-            name = AfterLastBackslash(path);
-            found = true;
-            break;
-        }
-    }
-    CloseHandle(snapshot);
-    return found;
+    path = exeFile.substr(0, kTextSize - 1);
+    name = AfterLastBackslash(path);
+    return true;
 }
 
 void GetProcessInfoForWindow(HWND window, std::string& name, std::string& path, std::string& title,

@@ -4,14 +4,12 @@
 #include <string>
 
 #include "applic.h"
+#include "process_entries.h"
 
 // Process identity of the add-application dialog: which executable owns a
 // top-level window, with its full path, its description and the shell's
 // icon and name for it. The process-status and tool-help entries are bound
 // at run time and never called while unbound.
-
-// The top-level ancestor; an owned pop-up leads to its owner.
-HWND RootWindow(HWND window);
 
 // LoadLibraryA of the name; true when a handle was obtained.
 bool LoadLibraryByName(const std::string& name, HMODULE& handle);

@@ -19,6 +19,19 @@ void Control::Adopt(Window& parent)
         SetFont(parent.Font());
 }
 
+COLORREF Control::ParentColor() const
+{
+    return parent_ ? parent_->BackgroundColor() : GetSysColor(COLOR_BTNFACE);
+}
+
+void Control::FillClient(HDC dc, COLORREF color) const
+{
+    RECT r = ClientRect();
+    HBRUSH brush = CreateSolidBrush(color);
+    FillRect(dc, &r, brush);
+    DeleteObject(brush);
+}
+
 RECT Control::Bounds() const
 {
     RECT r{0, 0, 0, 0};

@@ -78,10 +78,8 @@ LRESULT Label::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_PAINT: {
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(Handle(), &ps);
+        FillClient(dc, ParentColor());
         RECT r = ClientRect();
-        HBRUSH brush = CreateSolidBrush(parent_ ? parent_->BackgroundColor() : GetSysColor(COLOR_BTNFACE));
-        FillRect(dc, &r, brush);
-        DeleteObject(brush);
         HGDIOBJ old = SelectObject(dc, PaintFont());
         SetBkMode(dc, TRANSPARENT);
         ::SetTextColor(dc, textColor_);

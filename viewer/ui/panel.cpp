@@ -63,15 +63,7 @@ void Panel::SetPicture(HBITMAP picture)
 
 COLORREF Panel::BackgroundColor() const
 {
-    return hasColor_ ? color_ : (parent_ ? parent_->BackgroundColor() : GetSysColor(COLOR_BTNFACE));
-}
-
-void Panel::PaintBackground(HDC dc)
-{
-    RECT r = ClientRect();
-    HBRUSH brush = CreateSolidBrush(BackgroundColor());
-    FillRect(dc, &r, brush);
-    DeleteObject(brush);
+    return hasColor_ ? color_ : ParentColor();
 }
 
 void Panel::Paint(HDC dc)
@@ -105,7 +97,7 @@ LRESULT Panel::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     switch (msg) {
     case WM_ERASEBKGND:
         // Also asked for by transparent children (a flat tool bar).
-        PaintBackground(reinterpret_cast<HDC>(wParam));
+        FillClient(reinterpret_cast<HDC>(wParam), BackgroundColor());
         return 1;
     case WM_PAINT: {
         PAINTSTRUCT ps;
@@ -115,7 +107,7 @@ LRESULT Panel::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     case WM_PRINTCLIENT:
-        PaintBackground(reinterpret_cast<HDC>(wParam));
+        FillClient(reinterpret_cast<HDC>(wParam), BackgroundColor());
         Paint(reinterpret_cast<HDC>(wParam));
         return 0;
     case WM_SETTEXT: {
@@ -154,13 +146,9 @@ void Splitter::Create(Window& parent, Control& target, bool vertical, int thickn
 LRESULT Splitter::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
-    case WM_ERASEBKGND: {
-        RECT r = ClientRect();
-        HBRUSH brush = CreateSolidBrush(parent_ ? parent_->BackgroundColor() : GetSysColor(COLOR_BTNFACE));
-        FillRect(reinterpret_cast<HDC>(wParam), &r, brush);
-        DeleteObject(brush);
+    case WM_ERASEBKGND:
+        FillClient(reinterpret_cast<HDC>(wParam), ParentColor());
         return 1;
-    }
     case WM_LBUTTONDOWN: {
         POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
         ClientToScreen(Handle(), &p);

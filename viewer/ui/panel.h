@@ -22,7 +22,6 @@ protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    void PaintBackground(HDC dc);
     void Paint(HDC dc);
 
     bool hasColor_ = false;

@@ -111,6 +111,10 @@ public:
 protected:
     // Registers with the parent and takes over its font.
     void Adopt(Window& parent);
+    // What the parent paints behind its children; the dialog colour before there is one.
+    COLORREF ParentColor() const;
+    // Fills the client area with one colour.
+    void FillClient(HDC dc, COLORREF color) const;
     static RECT Rect(int left, int top, int width, int height) { return RECT{left, top, left + width, top + height}; }
 
     Window* parent_ = nullptr;

@@ -1,10 +1,8 @@
 #include "x_input.h"
 
-#include <cstdio>
-#include <cstdlib>
-
 #include "pump.h"
 #include "test_process.h"
+#include "test_support.h"
 
 namespace {
 
@@ -42,19 +40,6 @@ std::string MarkerPath()
     GetTempPathA(sizeof(folder), folder);
     return std::string(folder) + "klr_xdo_" + std::to_string(GetCurrentProcessId()) + "_" +
            std::to_string(++counter);
-}
-
-std::string ReadAll(const std::string& path)
-{
-    std::string text;
-    if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
-        char buffer[64];
-        size_t n;
-        while ((n = std::fread(buffer, 1, sizeof(buffer), f)) > 0)
-            text.append(buffer, n);
-        std::fclose(f);
-    }
-    return text;
 }
 
 } // namespace
@@ -100,9 +85,10 @@ bool RunXdotool(const std::string& args, DWORD timeoutMs)
                           timeoutMs);
     if (!done)
         return false;
-    std::string code = ReadAll(marker);
+    std::string code = ReadBytes(marker);
     DeleteFileA(marker.c_str());
-    return !code.empty() && std::atoi(code.c_str()) == 0;
+    // The shell's exit status: only success starts with a 0.
+    return !code.empty() && code[0] == '0';
 }
 
 bool MouseMoveTo(int x, int y)
