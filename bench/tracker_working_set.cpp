@@ -32,6 +32,18 @@ int main(int argc, char** argv)
     std::string savedIni = ReadBytes(ini);
     std::string savedBanner = ReadBytes(banner);
 
+    // The prefix's own settings come back however the run ends.
+    auto restoreSettings = [&] {
+        if (hadIni)
+            WriteBytes(ini, savedIni);
+        else
+            DeleteFileA(ini.c_str());
+        if (hadBanner)
+            WriteBytes(banner, savedBanner);
+        else
+            DeleteFileA(banner.c_str());
+    };
+
     TempDir log;
     WriteBytes(ini, "log_path = " + log.Path() + "\r\nstartup = 1\r\nnew_day = 0");
 
@@ -42,6 +54,7 @@ int main(int argc, char** argv)
     if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
                         &process)) {
         std::printf("cannot start %s\n", command.c_str());
+        restoreSettings();
         return 1;
     }
     std::printf("kaltrow.exe running for %d s...\n", seconds);
@@ -67,14 +80,6 @@ int main(int argc, char** argv)
         TerminateProcess(process.hProcess, 1);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-
-    if (hadIni)
-        WriteBytes(ini, savedIni);
-    else
-        DeleteFileA(ini.c_str());
-    if (hadBanner)
-        WriteBytes(banner, savedBanner);
-    else
-        DeleteFileA(banner.c_str());
+    restoreSettings();
     return 0;
 }
