@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "data_folder.h"
+#include "file_write.h"
 #include "settings_syntax.h"
 
 int newDayFlag = 1;
