@@ -17,11 +17,26 @@ endfunction()
 klr_windows_path(KLR_DIST_DIR_WIN ${KLR_DIST_DIR})
 klr_windows_path(KLR_SOURCE_DIR_WIN ${CMAKE_SOURCE_DIR})
 
-# Copies a built program or library into the dist folder after each build.
+find_program(KLR_STRIP NAMES ${KLR_TRIPLE}-strip REQUIRED)
+find_program(KLR_OBJDUMP NAMES ${KLR_TRIPLE}-objdump REQUIRED)
+
+# Puts a built program or library into the dist folder after each build. A
+# shipped one goes there stripped (the build folder keeps the debug copy) and
+# must import nothing newer than the Windows its headers name.
 function(klr_to_dist target)
-  add_custom_command(TARGET ${target} POST_BUILD
-    COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:${target}> ${KLR_DIST_DIR}/
-    VERBATIM)
+  if(KLR_SHIPS)
+    set(out ${KLR_DIST_DIR}/$<TARGET_FILE_NAME:${target}>)
+    add_custom_command(TARGET ${target} POST_BUILD
+      COMMAND ${KLR_STRIP} --strip-all -o ${out} $<TARGET_FILE:${target}>
+      COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${KLR_OBJDUMP} -DMIN=${KLR_MIN_WINDOWS} -DFILES=${out}
+              -DREMOVE_ON_FAIL=$<TARGET_FILE:${target}>
+              -P ${CMAKE_SOURCE_DIR}/cmake/check_imports.cmake
+      VERBATIM)
+  else()
+    add_custom_command(TARGET ${target} POST_BUILD
+      COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:${target}> ${KLR_DIST_DIR}/
+      VERBATIM)
+  endif()
 endfunction()
 
 # A GoogleTest program of one module; registered with ctest where tests run.

@@ -10,3 +10,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(KLR_ARCH_NAME win64)
+set(KLR_THREAD_MODEL posix)
+# The oldest Windows the programs start on: Vista (the threads library calls
+# GetTickCount64; 64-bit XP is not served).
+set(KLR_MIN_WINDOWS 6.0)

@@ -6,8 +6,11 @@ BUILD="$ROOT/build"
 WINE_DIR=/usr/lib/wine
 export PATH="$WINE_DIR:$PATH"
 
-KLR_PACKAGES="cmake make g++ g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix googletest
-  wine64 xvfb xauth xdotool imagemagick x11-utils"
+# fonts-wine is only a Recommends of wine64: without it there is no MS Sans
+# Serif and the caption buttons are drawn as letters. The win32-threads
+# compiler builds the shipped 32-bit programs (they must start on Windows XP).
+KLR_PACKAGES="cmake make g++ g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
+  g++-mingw-w64-i686-win32 googletest wine64 fonts-wine xvfb xauth xdotool imagemagick x11-utils"
 
 as_root() {
   if [ "$(id -u)" = 0 ]; then "$@"; elif command -v sudo >/dev/null; then sudo "$@"; else
@@ -26,15 +29,21 @@ ensure_packages() {
   as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
-# Configures and builds one target: win64 or win32.
+# Configures and builds one build folder:
+#   win64       64-bit programs, tests and benches; the programs go to build/dist/win64
+#   win32       32-bit tests and benches (posix threads), built only; ships nothing
+#   win32-dist  the 32-bit programs (win32 threads, for Windows XP) into build/dist/win32
 build_arch() {
-  local arch=$1 toolchain
+  local arch=$1 options=()
   case $arch in
-    win64) toolchain=x86_64 ;;
-    win32) toolchain=i686 ;;
+    win64) options=(-DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/toolchain-x86_64.cmake") ;;
+    win32) options=(-DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/toolchain-i686.cmake" -DKLR_THREAD_MODEL=posix
+                    -DKLR_DIST_DIR="$BUILD/win32/dist") ;;
+    win32-dist) options=(-DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/toolchain-i686.cmake" -DKLR_THREAD_MODEL=win32
+                         -DKLR_DIST_DIR="$BUILD/dist/win32") ;;
   esac
   # Configuring every time is quick and picks up folders that appeared since.
-  cmake -S "$ROOT" -B "$BUILD/$arch" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/toolchain-$toolchain.cmake" >/dev/null
+  cmake -S "$ROOT" -B "$BUILD/$arch" "${options[@]}" >/dev/null
   cmake --build "$BUILD/$arch" -j "$(nproc)"
 }
 

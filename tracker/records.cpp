@@ -126,10 +126,17 @@ BOOL CALLBACK AddAppWindow(HWND window, LPARAM)
 
 namespace {
 
-std::recursive_mutex& ListsMutex()
+// A critical section rather than std::recursive_mutex: the standard one needs
+// the threads library, whose calls do not all exist on Windows XP. It is
+// recursive too, and lives to the end of the process.
+CRITICAL_SECTION& ListsSection()
 {
-    static std::recursive_mutex lock;
-    return lock;
+    static CRITICAL_SECTION* section = [] {
+        static CRITICAL_SECTION created;
+        InitializeCriticalSection(&created);
+        return &created;
+    }();
+    return *section;
 }
 
 thread_local int listsLockDepth = 0;
@@ -138,14 +145,14 @@ thread_local int listsLockDepth = 0;
 
 ListsGuard::ListsGuard()
 {
-    ListsMutex().lock();
+    EnterCriticalSection(&ListsSection());
     ++listsLockDepth;
 }
 
 ListsGuard::~ListsGuard()
 {
     --listsLockDepth;
-    ListsMutex().unlock();
+    LeaveCriticalSection(&ListsSection());
 }
 
 bool ListsLockHeldByThisThread()
