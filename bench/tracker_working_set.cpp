@@ -1,85 +1,41 @@
-// Starts kaltrow.exe from the dist folder (or the folder given as the second
-// argument), lets it run for a minute (or the seconds given as the first
-// argument) and prints its memory figures.
+// The tracker's memory beside a trivial Win32 program's, both as shipped:
+// starts baseline_app.exe and then kaltrow.exe from the dist folder (or the
+// folder given as the third argument) several times, lets each run for a while
+// and prints the median and range of their figures.
+//   tracker_working_set [seconds per run, 20] [runs, 5] [folder]
 // The settings files of the prefix's data folder are put back afterwards and
 // the statistics go to a temporary log folder.
 #include <windows.h>
-#include <psapi.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "data_folder.h"
 #include "test_support.h"
-
-namespace {
-
-double Kib(SIZE_T bytes)
-{
-    return static_cast<double>(bytes) / 1024.0;
-}
-
-} // namespace
+#include "working_set.h"
 
 int main(int argc, char** argv)
 {
-    int seconds = argc > 1 ? std::atoi(argv[1]) : 60;
-    std::string folder = argc > 2 ? argv[2] : KLR_DIST_DIR;
-    std::string ini = DataFolder() + "\\kaltrow.ini";
-    std::string banner = DataFolder() + "\\banner.ini";
-    bool hadIni = FileExists(ini), hadBanner = FileExists(banner);
-    std::string savedIni = ReadBytes(ini);
-    std::string savedBanner = ReadBytes(banner);
+    int seconds = argc > 1 ? std::atoi(argv[1]) : 20;
+    int runs = argc > 2 ? std::atoi(argv[2]) : 5;
+    std::string folder = argc > 3 ? argv[3] : KLR_DIST_DIR;
 
-    // The prefix's own settings come back however the run ends.
-    auto restoreSettings = [&] {
-        if (hadIni)
-            WriteBytes(ini, savedIni);
-        else
-            DeleteFileA(ini.c_str());
-        if (hadBanner)
-            WriteBytes(banner, savedBanner);
-        else
-            DeleteFileA(banner.c_str());
-    };
-
+    DataFolderFiles keep({"kaltrow.ini", "banner.ini"});
     TempDir log;
-    WriteBytes(ini, "log_path = " + log.Path() + "\r\nstartup = 1\r\nnew_day = 0");
+    WriteBytes(DataFolder() + "\\kaltrow.ini", "log_path = " + log.Path() + "\r\nstartup = 1\r\nnew_day = 0");
 
-    std::string command = "\"" + folder + "\\kaltrow.exe\"";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
-                        &process)) {
-        std::printf("cannot start %s\n", command.c_str());
-        restoreSettings();
-        return 1;
+    std::vector<MemoryFigures> baseline, tracker;
+    for (int i = 0; i < runs; ++i) {
+        std::printf("run %d of %d: baseline_app.exe, then kaltrow.exe, %d s each\n", i + 1, runs, seconds);
+        std::fflush(stdout);
+        baseline.push_back(MeasureProgram(BenchFolder(), "baseline_app.exe", seconds, "Baseline"));
+        tracker.push_back(MeasureProgram(folder, "kaltrow.exe", seconds, "Kaltrow"));
     }
-    std::printf("kaltrow.exe running for %d s...\n", seconds);
-    std::fflush(stdout);
-    bool ended = WaitForSingleObject(process.hProcess, static_cast<DWORD>(seconds) * 1000u) == WAIT_OBJECT_0;
-
-    PROCESS_MEMORY_COUNTERS_EX memory = {};
-    memory.cb = sizeof(memory);
-    if (ended || !GetProcessMemoryInfo(process.hProcess, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
-                                       sizeof(memory))) {
-        std::printf("the tracker ended early or its figures could not be read\n");
-    } else {
-        std::printf("working set        %10.0f KiB\n", Kib(memory.WorkingSetSize));
-        std::printf("peak working set   %10.0f KiB\n", Kib(memory.PeakWorkingSetSize));
-        std::printf("private bytes      %10.0f KiB\n", Kib(memory.PrivateUsage));
-        std::printf("pagefile usage     %10.0f KiB\n", Kib(memory.PagefileUsage));
-        std::printf("page faults        %10lu\n", static_cast<unsigned long>(memory.PageFaultCount));
-    }
-
-    if (HWND indicator = FindWindowA(nullptr, "Kaltrow"))
-        PostMessageA(indicator, WM_CLOSE, 0, 0);
-    if (WaitForSingleObject(process.hProcess, 15000) != WAIT_OBJECT_0)
-        TerminateProcess(process.hProcess, 1);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    restoreSettings();
+    PrintRuns("baseline_app.exe", baseline);
+    PrintRuns("kaltrow.exe (" + folder + ")", tracker);
+    std::printf("kaltrow.exe above the baseline: %.1f MB (medians of the working sets)\n",
+                (MedianWorkingSetKib(tracker) - MedianWorkingSetKib(baseline)) / 1024.0);
     return 0;
 }

@@ -1,0 +1,41 @@
+// The viewer's memory beside a trivial Win32 program's, as the tracker's bench
+// does it: baseline_app.exe and klr_stat.exe from the dist folder (or the
+// folder given as the third argument), several runs, median and range. The
+// viewer shows its main window on an empty log folder.
+//   viewer_working_set [seconds per run, 20] [runs, 5] [folder]
+// The settings files of the prefix's data folder are put back afterwards.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "data_folder.h"
+#include "test_support.h"
+#include "working_set.h"
+
+int main(int argc, char** argv)
+{
+    int seconds = argc > 1 ? std::atoi(argv[1]) : 20;
+    int runs = argc > 2 ? std::atoi(argv[2]) : 5;
+    std::string folder = argc > 3 ? argv[3] : KLR_DIST_DIR;
+
+    DataFolderFiles keep({"kaltrow.ini", "interface.ini"});
+    TempDir log;
+    WriteBytes(DataFolder() + "\\kaltrow.ini", "log_path = " + log.Path() + "\r\nstartup = 1\r\nnew_day = 0");
+    DeleteFileA((DataFolder() + "\\interface.ini").c_str());
+
+    std::vector<MemoryFigures> baseline, viewer;
+    for (int i = 0; i < runs; ++i) {
+        std::printf("run %d of %d: baseline_app.exe, then klr_stat.exe, %d s each\n", i + 1, runs, seconds);
+        std::fflush(stdout);
+        baseline.push_back(MeasureProgram(BenchFolder(), "baseline_app.exe", seconds, "Baseline"));
+        viewer.push_back(MeasureProgram(folder, "klr_stat.exe", seconds, ""));
+    }
+    PrintRuns("baseline_app.exe", baseline);
+    PrintRuns("klr_stat.exe (" + folder + ")", viewer);
+    std::printf("klr_stat.exe above the baseline: %.1f MB (medians of the working sets)\n",
+                (MedianWorkingSetKib(viewer) - MedianWorkingSetKib(baseline)) / 1024.0);
+    return 0;
+}
