@@ -10,6 +10,7 @@
 #include "resource.h"
 #include "tracker_messages.h"
 #include "win_version.h"
+#include "caption_fit.h"
 
 MyEdit logPathEdit(IDC_LOG_PATH);
 MyTrackBar transparencyTrackBar(255);
@@ -80,13 +81,41 @@ void EraseNow(HWND window)
     GetUpdateRect(window, &unused, TRUE);
 }
 
+struct CaptionLimit {
+    int right;
+};
+
+BOOL CALLBACK WidenCutCaption(HWND control, LPARAM param)
+{
+    char className[16] = {};
+    GetClassNameA(control, className, sizeof(className));
+    LONG kind = GetWindowLongA(control, GWL_STYLE) & BS_TYPEMASK;
+    bool checkBox = lstrcmpiA(className, "Button") == 0 && (kind == BS_AUTOCHECKBOX || kind == BS_CHECKBOX);
+    if (checkBox || lstrcmpiA(className, "Static") == 0)
+        WidenToCaption(control, reinterpret_cast<CaptionLimit*>(param)->right);
+    return TRUE;
+}
+
+// The templates fit "MS Sans Serif"; where the system gives a wider font, a
+// cut check box or label grows to its text, up to `rightDlu` (dialog units).
+void WidenCutCaptions(HWND dialog, int rightDlu)
+{
+    RECT limit = {0, 0, rightDlu, 0};
+    MapDialogRect(dialog, &limit);
+    CaptionLimit caption{limit.right};
+    EnumChildWindows(dialog, WidenCutCaption, reinterpret_cast<LPARAM>(&caption));
+}
+
 } // namespace
 
 INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     static SettingsControls controls;
     switch (message) {
-    case WM_INITDIALOG: InitSettings(dialog, controls); return TRUE;
+    case WM_INITDIALOG:
+        WidenCutCaptions(dialog, 205);   // inside the "Kaltrow" frame (7 + 205 - 7)
+        InitSettings(dialog, controls);
+        return TRUE;
     case WM_COMMAND: OnSettingsCommand(dialog, LOWORD(wParam), controls); return TRUE;
     case WM_HSCROLL: OnTransparencyMoved(LOWORD(wParam)); return TRUE;
     case WM_DESTROY:
@@ -109,7 +138,9 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         ReleaseDC(dialog, dc);
         return FALSE;
     }
-    case WM_INITDIALOG: return TRUE;
+    case WM_INITDIALOG:
+        WidenCutCaptions(dialog, 247);   // inside the frame (11 + 242 - 6)
+        return TRUE;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK)
             DestroyWindow(dialog);

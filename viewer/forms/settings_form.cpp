@@ -1,9 +1,11 @@
 #include "settings_form.h"
 
+#include <algorithm>
 #include <cctype>
 #include <climits>
 
 #include "browse_folder.h"
+#include "caption_fit.h"
 #include "dialog_font.h"
 #include "help.h"
 #include "messages.h"
@@ -42,6 +44,36 @@ void ShowStandardError(const std::string& text)
     ShowRunError(shown);
 }
 
+// The layout fits "MS Sans Serif"; where the system gives a wider font, a cut
+// check box grows to its text inside the frame, and the refresh time and its
+// unit move right as far as the check box before them grew.
+namespace {
+
+void WidenCutCaptions(TSettingsForm& form)
+{
+    ui::GroupBox& GroupBox1 = form.GroupBox1;
+    ui::CheckBox &Startup = form.Startup, &NewDay = form.NewDay, &Autoupdateflag = form.Autoupdateflag;
+    ui::Edit& AutoUpdateTime = form.AutoUpdateTime;
+    ui::Label& Label3 = form.Label3;
+    const int frameRight = GroupBox1.Left() + GroupBox1.Width() - 8;
+    for (ui::CheckBox* box : {&Startup, &NewDay}) {
+        int wanted = std::min(CaptionWidth(box->Handle()), frameRight - box->Left());
+        if (wanted > box->Width())
+            box->SetWidth(wanted);
+    }
+    const int unitRight = Label3.Left() + Label3.Width();
+    int room = frameRight - unitRight;
+    int wanted = std::min(CaptionWidth(Autoupdateflag.Handle()), Autoupdateflag.Width() + room);
+    int grow = wanted - Autoupdateflag.Width();
+    if (grow > 0) {
+        Autoupdateflag.SetWidth(wanted);
+        AutoUpdateTime.SetLeft(AutoUpdateTime.Left() + grow);
+        Label3.SetLeft(Label3.Left() + grow);
+    }
+}
+
+} // namespace
+
 TSettingsForm::TSettingsForm(HWND owner, ViewerModel& model, ui::Timer& refreshTime)
     : model_(model), refreshTime_(refreshTime)
 {
@@ -60,6 +92,7 @@ TSettingsForm::TSettingsForm(HWND owner, ViewerModel& model, ui::Timer& refreshT
     Button2.Create(*this, "Cancel", 152, 160, 75, 25, IDC_SETTINGS_CANCEL);
     Button1.Create(*this, "Help", 240, 160, 75, 25, IDC_SETTINGS_HELP);
     GroupBox1.Create(*this, "Kaltrow", 8, 8, 313, 145);
+    WidenCutCaptions(*this);
     Browse.onClick = [this] { BrowseClick(); };
     Button3.onClick = [this] { Button3Click(); };
     Button2.onClick = [this] { Button2Click(); };
