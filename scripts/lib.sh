@@ -51,7 +51,9 @@ build_arch() {
 start_xvfb() {
   local fdfile n i
   fdfile=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
+  # A session of its own: the terminal's Ctrl+C must not take the display away
+  # from programs that are still closing.
+  setsid Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
   XVFB_PID=$!
   for i in $(seq 100); do
     n=$(head -n1 "$fdfile" 2>/dev/null || true)
