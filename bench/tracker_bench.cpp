@@ -13,6 +13,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cctype>
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
@@ -146,6 +147,7 @@ void Measure(int count)
     Figure pass{"worker pass", {}};
     Figure lockedPass{"pass with the statistics mutex", {}};
     Figure firstPass{"first pass (every twin new)", {}};
+    Figure text{"text of one save", {}};
     Figure save{"one save (day file)", {}};
     Figure threeSaves{"three saves (a timer tick)", {}};
     Figure load{"load into an empty list", {}};
@@ -172,6 +174,17 @@ void Measure(int count)
             firstTotal += Now() - t;
         }
         firstPass.rounds.push_back(firstTotal / 3);
+
+        t = Now();
+        for (int i = 0; i < saves; ++i) {
+            // As a save builds it, under the lists' lock.
+            ListsGuard guard;
+            std::string bytes;
+            bytes.reserve(dayList.size() * 48);
+            for (ProcRecord& r : dayList)
+                AppendStatRecord(bytes, r.Name(), r.LoadedText(), r.ActiveText(), r.MouseText(), r.KeyboardText());
+        }
+        text.rounds.push_back((Now() - t) / saves);
 
         t = Now();
         for (int i = 0; i < saves; ++i)
@@ -216,7 +229,7 @@ void Measure(int count)
 
     std::printf("%d applications (%d rounds; a day file of %u bytes)\n", count, kRounds,
                 static_cast<unsigned>(ReadBytes(day.Path()).size()));
-    for (const Figure* f : {&pass, &lockedPass, &firstPass, &save, &threeSaves, &load, &loadKnown, &hold})
+    for (const Figure* f : {&pass, &lockedPass, &firstPass, &text, &save, &threeSaves, &load, &loadKnown, &hold})
         PrintFigure(*f);
     std::fflush(stdout);
     dayList.clear();
@@ -224,16 +237,88 @@ void Measure(int count)
     yearList.clear();
 }
 
-double ProcessCpuMs(HANDLE process)
+// GetProcessTimes of another process reads next to nothing under Wine: the CPU
+// time comes from the Unix side instead, the user and system ticks (1/100 s) of
+// /proc/<pid>/stat, through Wine's drive Z:. A Unix process is picked by a word
+// of its command line and the prefix in its environment.
+std::string ReadWhole(const std::string& path)
 {
-    FILETIME created, ended, kernel, user;
-    if (!GetProcessTimes(process, &created, &ended, &kernel, &user))
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return std::string();
+    std::string bytes;
+    char buffer[4096];
+    DWORD n = 0;
+    while (ReadFile(file, buffer, sizeof(buffer), &n, nullptr) && n > 0)
+        bytes.append(buffer, n);
+    CloseHandle(file);
+    return bytes;
+}
+
+std::string Lower(std::string s)
+{
+    for (char& c : s)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+std::vector<std::string> UnixProcesses(const std::string& commandWord)
+{
+    std::vector<std::string> found;
+    char prefix[MAX_PATH] = {};
+    GetEnvironmentVariableA("WINEPREFIX", prefix, sizeof(prefix));
+    std::string wanted = std::string("WINEPREFIX=") + prefix;
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA("Z:\\proc\\*", &data);
+    if (find == INVALID_HANDLE_VALUE)
+        return found;
+    do {
+        std::string pid = data.cFileName;
+        if (pid.empty() || pid.find_first_not_of("0123456789") != std::string::npos)
+            continue;
+        std::string folder = "Z:\\proc\\" + pid;
+        if (Lower(ReadWhole(folder + "\\cmdline")).find(Lower(commandWord)) == std::string::npos)
+            continue;
+        std::string environment = ReadWhole(folder + "\\environ");
+        bool samePrefix = false;
+        for (size_t at = 0; at < environment.size();) {
+            size_t zero = environment.find('\0', at);
+            if (zero == std::string::npos)
+                zero = environment.size();
+            if (environment.compare(at, zero - at, wanted) == 0)
+                samePrefix = true;
+            at = zero + 1;
+        }
+        if (samePrefix)
+            found.push_back(folder);
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
+    return found;
+}
+
+// User plus system time (or user time alone) in milliseconds; -1 when it cannot be read.
+double UnixCpuMs(const std::string& procFolder, bool userOnly = false)
+{
+    std::string stat = ReadWhole(procFolder + "\\stat");
+    size_t close = stat.rfind(')');
+    if (close == std::string::npos)
         return -1;
-    auto ms = [](const FILETIME& f) {
-        return static_cast<double>((static_cast<unsigned long long>(f.dwHighDateTime) << 32) | f.dwLowDateTime) /
-               10000.0;
-    };
-    return ms(kernel) + ms(user);
+    // After the command in parentheses: state is field 3, utime 14, stime 15.
+    std::vector<std::string> fields;
+    size_t at = close + 1;
+    while (at < stat.size()) {
+        size_t start = stat.find_first_not_of(' ', at);
+        if (start == std::string::npos)
+            break;
+        size_t stop = stat.find(' ', start);
+        fields.push_back(stat.substr(start, stop == std::string::npos ? std::string::npos : stop - start));
+        at = stop == std::string::npos ? stat.size() : stop;
+    }
+    if (fields.size() < 13)
+        return -1;
+    double user = std::atof(fields[11].c_str());
+    return (userOnly ? user : user + std::atof(fields[12].c_str())) * 10.0;
 }
 
 std::string StatText(int count)
@@ -297,21 +382,38 @@ int Running(int count, int seconds, const std::string& folder)
     while (!FindWindowA(nullptr, "Kaltrow") && Now() - started < 60000)
         Sleep(20);
     double startWall = Now() - started;
-    double startCpu = ProcessCpuMs(process.hProcess);
+    std::vector<std::string> tracker = UnixProcesses(folder + "\\kaltrow.exe");
+    std::vector<std::string> server = UnixProcesses("wineserver");
+    if (tracker.size() != 1 || server.size() != 1) {
+        std::printf("found %u tracker and %u wineserver processes of this prefix; CPU figures need one each\n",
+                    static_cast<unsigned>(tracker.size()), static_cast<unsigned>(server.size()));
+        tracker.resize(1);
+        server.resize(1);
+    }
+    double startCpu = UnixCpuMs(tracker[0]);
     Sleep(3000);
-    double before = ProcessCpuMs(process.hProcess);
+    double before = UnixCpuMs(tracker[0]);
+    double userBefore = UnixCpuMs(tracker[0], true);
+    double serverBefore = UnixCpuMs(server[0]);
     double t = Now();
     bool ended = WaitForSingleObject(process.hProcess, static_cast<DWORD>(seconds) * 1000u) == WAIT_OBJECT_0;
-    double after = ProcessCpuMs(process.hProcess);
+    double after = UnixCpuMs(tracker[0]);
+    double userAfter = UnixCpuMs(tracker[0], true);
+    double serverAfter = UnixCpuMs(server[0]);
     double wall = Now() - t;
 
     if (ended || before < 0 || after < 0) {
         std::printf("the tracker ended early or its times could not be read\n");
     } else {
-        std::printf("%d applications: start-up to the indicator %.0f ms wall, %.0f ms CPU\n", count,
-                    startWall, startCpu);
-        std::printf("  CPU %.0f ms in %.1f s of running: %.0f ms per 30 s\n", after - before, wall / 1000.0,
-                    (after - before) * 30000.0 / wall);
+        std::printf("%d applications: start-up to the indicator %.0f ms, %.0f ms of CPU\n", count, startWall,
+                    startCpu);
+        std::printf("  tracker CPU %.0f ms in %.1f s of running: %.0f ms per 30 s (user %.0f, system %.0f)\n",
+                    after - before, wall / 1000.0, (after - before) * 30000.0 / wall,
+                    (userAfter - userBefore) * 30000.0 / wall,
+                    (after - before - (userAfter - userBefore)) * 30000.0 / wall);
+        if (serverBefore >= 0 && serverAfter >= 0)
+            std::printf("  wineserver CPU meanwhile (the whole prefix): %.0f ms per 30 s\n",
+                        (serverAfter - serverBefore) * 30000.0 / wall);
     }
 
     if (HWND indicator = FindWindowA(nullptr, "Kaltrow"))
