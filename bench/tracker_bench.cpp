@@ -1,18 +1,40 @@
-// Prints what one save and one load of a statistics file and one worker pass cost
-// for lists of 50 and 500 applications.
+// Prints what the tracker's list work costs for the numbers of applications given
+// on the command line (30, 300 and 3000 by default): one worker pass, the first
+// pass (every twin new), the saves, the loads, and the longest wait of another
+// thread for the statistics mutex meanwhile. Each figure is the median of several
+// rounds, with the smallest and largest round beside it.
+//
+//   tracker_bench [applications...]
+//   tracker_bench --running applications [seconds [folder-of-kaltrow.exe]]
+//
+// The second form seeds a log tree with that many applications in today's day
+// file, month total and year total, runs the real tracker over it and prints the
+// CPU time it used (30 seconds by default, from the dist folder by default).
 #include <windows.h>
 
+#include <algorithm>
+#include <cctype>
+#include <atomic>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <string>
+#include <thread>
+#include <vector>
 
+#include "data_folder.h"
+#include "log_paths.h"
 #include "my_mutex.h"
 #include "records.h"
 #include "stat_file.h"
+#include "stat_record.h"
 #include "test_support.h"
 #include "tracker_globals.h"
 #include "worker.h"
 
 namespace {
+
+const int kRounds = 9;
 
 double Now()
 {
@@ -22,25 +44,84 @@ double Now()
     return static_cast<double>(count.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
 }
 
+std::string AppName(int i)
+{
+    return "application_number_" + std::to_string(i) + ".exe";
+}
+
 // Applications with a working day's worth of counters, all loaded and one active.
 void Fill(RecordList& list, int count)
 {
     list.clear();
     for (int i = 0; i < count; ++i) {
-        ProcRecord r("application_number_" + std::to_string(i) + ".exe");
+        ProcRecord r(AppName(i));
         r.SetTimes(My_Time(3, 25, 47), My_Time(1, 12, 9), My_Time(0, 20, 33), My_Time(0, 41, 5));
         r.SetState(i == 0 ? STATE_LOADED | STATE_ACTIVE : STATE_LOADED);
         list.push_back(r);
     }
 }
 
-long long FileSize(const std::string& path)
+struct Figure {
+    const char* what;
+    std::vector<double> rounds;
+};
+
+void PrintFigure(const Figure& f)
 {
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
-        return -1;
-    return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    std::vector<double> v = f.rounds;
+    std::sort(v.begin(), v.end());
+    double median = v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
+    std::printf("  %-34s %10.4f ms   (%.4f .. %.4f)\n", f.what, median, v.front(), v.back());
 }
+
+void Pass()
+{
+    std::string error;
+    ListsGuard guard;
+    ActivityPass(dayList, monthList, yearList, error);
+}
+
+// One pass as the worker makes it: the statistics mutex, then the lists' lock.
+void WorkerPass()
+{
+    std::string error;
+    WaitForMutexPolling(statisticsMutex, 10);
+    {
+        ListsGuard guard;
+        ActivityPass(dayList, monthList, yearList, error);
+    }
+    ReleaseMutex(statisticsMutex);
+}
+
+// Another thread that waits for the statistics mutex as the viewer's reading or a
+// second tracker would, and keeps the longest wait it saw.
+class MutexWatcher {
+public:
+    MutexWatcher() : thread_([this] { Run(); }) {}
+    ~MutexWatcher()
+    {
+        stop_ = true;
+        thread_.join();
+    }
+    double Longest() const { return longest_; }
+
+private:
+    void Run()
+    {
+        while (!stop_) {
+            double t = Now();
+            WaitForMutexPolling(statisticsMutex, 10);
+            double waited = Now() - t;
+            ReleaseMutex(statisticsMutex);
+            if (waited > longest_)
+                longest_ = waited;
+            Sleep(1);
+        }
+    }
+    std::atomic<bool> stop_{false};
+    std::atomic<double> longest_{0};
+    std::thread thread_;
+};
 
 void Measure(int count)
 {
@@ -54,56 +135,319 @@ void Measure(int count)
     day.Open(folder.Path());
     month.Open(folder.Path());
     year.Open(folder.Path());
-
-    const int saves = 200;
     day.Save();
-    double t = Now();
-    for (int i = 0; i < saves; ++i)
-        day.Save();
-    double oneSave = (Now() - t) / saves;
+    month.Save();
+    year.Save();
 
-    t = Now();
-    for (int i = 0; i < saves; ++i) {
-        day.Save();
-        month.Save();
-        year.Save();
-    }
-    double threeSaves = (Now() - t) / saves;
+    // Enough repetitions per round for a round of a few tens of milliseconds.
+    const int passes = std::max(3, 200000 / count);
+    const int saves = std::max(3, 600 / count);
+    const int loads = std::max(3, 6000 / count);
 
-    const int loads = 200;
-    double loadTotal = 0;
-    for (int i = 0; i < loads; ++i) {
-        RecordList list;
-        StatFileDay reader(&list);
+    Figure pass{"worker pass", {}};
+    Figure lockedPass{"pass with the statistics mutex", {}};
+    Figure firstPass{"first pass (every twin new)", {}};
+    Figure text{"text of one save", {}};
+    Figure save{"one save (day file)", {}};
+    Figure threeSaves{"three saves (a timer tick)", {}};
+    Figure load{"load into an empty list", {}};
+    Figure loadKnown{"load into a list of those names", {}};
+    Figure hold{"longest wait for the mutex", {}};
+
+    for (int round = 0; round < kRounds; ++round) {
+        double t = Now();
+        for (int i = 0; i < passes; ++i)
+            Pass();
+        pass.rounds.push_back((Now() - t) / passes);
+
         t = Now();
-        reader.Load(day.Path());
-        loadTotal += Now() - t;
-    }
+        for (int i = 0; i < passes; ++i)
+            WorkerPass();
+        lockedPass.rounds.push_back((Now() - t) / passes);
 
-    const int passes = 2000;
-    std::string error;
-    t = Now();
-    for (int i = 0; i < passes; ++i) {
-        // As the worker does it: the statistics mutex, then the lists' lock.
-        WaitForMutexPolling(statisticsMutex, 10);
-        {
-            ListsGuard guard;
-            ActivityPass(dayList, monthList, yearList, error);
+        double firstTotal = 0;
+        for (int i = 0; i < 3; ++i) {
+            RecordList months, years;
+            std::string error;
+            t = Now();
+            ActivityPass(dayList, months, years, error);
+            firstTotal += Now() - t;
         }
-        ReleaseMutex(statisticsMutex);
-    }
-    double onePass = (Now() - t) / passes;
+        firstPass.rounds.push_back(firstTotal / 3);
 
-    std::printf("%4d applications: save %.3f ms, three saves %.3f ms, load %.3f ms, %lld bytes, worker pass %.4f ms\n",
-                count, oneSave, threeSaves, loadTotal / loads, FileSize(day.Path()), onePass);
+        t = Now();
+        for (int i = 0; i < saves; ++i) {
+            // As a save builds it, under the lists' lock.
+            ListsGuard guard;
+            std::string bytes;
+            bytes.reserve(dayList.size() * 48);
+            for (ProcRecord& r : dayList)
+                AppendStatRecord(bytes, r.Name(), r.LoadedText(), r.ActiveText(), r.MouseText(), r.KeyboardText());
+        }
+        text.rounds.push_back((Now() - t) / saves);
+
+        t = Now();
+        for (int i = 0; i < saves; ++i)
+            day.Save();
+        save.rounds.push_back((Now() - t) / saves);
+
+        t = Now();
+        for (int i = 0; i < saves; ++i) {
+            day.Save();
+            month.Save();
+            year.Save();
+        }
+        threeSaves.rounds.push_back((Now() - t) / saves);
+
+        double loadTotal = 0, knownTotal = 0;
+        for (int i = 0; i < loads; ++i) {
+            RecordList list;
+            StatFileDay reader(&list);
+            t = Now();
+            reader.Load(day.Path());
+            loadTotal += Now() - t;
+            t = Now();
+            reader.Load(day.Path());
+            knownTotal += Now() - t;
+        }
+        load.rounds.push_back(loadTotal / loads);
+        loadKnown.rounds.push_back(knownTotal / loads);
+
+        // A tracker's second: three saves and a pass, with room for the watcher between.
+        {
+            MutexWatcher watcher;
+            for (int i = 0; i < 10; ++i) {
+                day.Save();
+                month.Save();
+                year.Save();
+                WorkerPass();
+                Sleep(5);
+            }
+            hold.rounds.push_back(watcher.Longest());
+        }
+    }
+
+    std::printf("%d applications (%d rounds; a day file of %u bytes)\n", count, kRounds,
+                static_cast<unsigned>(ReadBytes(day.Path()).size()));
+    for (const Figure* f : {&pass, &lockedPass, &firstPass, &text, &save, &threeSaves, &load, &loadKnown, &hold})
+        PrintFigure(*f);
+    std::fflush(stdout);
+    dayList.clear();
+    monthList.clear();
+    yearList.clear();
+}
+
+// GetProcessTimes of another process reads next to nothing under Wine: the CPU
+// time comes from the Unix side instead, the user and system ticks (1/100 s) of
+// /proc/<pid>/stat, through Wine's drive Z:. A Unix process is picked by a word
+// of its command line and the prefix in its environment.
+std::string ReadWhole(const std::string& path)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return std::string();
+    std::string bytes;
+    char buffer[4096];
+    DWORD n = 0;
+    while (ReadFile(file, buffer, sizeof(buffer), &n, nullptr) && n > 0)
+        bytes.append(buffer, n);
+    CloseHandle(file);
+    return bytes;
+}
+
+std::string Lower(std::string s)
+{
+    for (char& c : s)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+std::vector<std::string> UnixProcesses(const std::string& commandWord)
+{
+    std::vector<std::string> found;
+    char prefix[MAX_PATH] = {};
+    GetEnvironmentVariableA("WINEPREFIX", prefix, sizeof(prefix));
+    std::string wanted = std::string("WINEPREFIX=") + prefix;
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA("Z:\\proc\\*", &data);
+    if (find == INVALID_HANDLE_VALUE)
+        return found;
+    do {
+        std::string pid = data.cFileName;
+        if (pid.empty() || pid.find_first_not_of("0123456789") != std::string::npos)
+            continue;
+        std::string folder = "Z:\\proc\\" + pid;
+        if (Lower(ReadWhole(folder + "\\cmdline")).find(Lower(commandWord)) == std::string::npos)
+            continue;
+        std::string environment = ReadWhole(folder + "\\environ");
+        bool samePrefix = false;
+        for (size_t at = 0; at < environment.size();) {
+            size_t zero = environment.find('\0', at);
+            if (zero == std::string::npos)
+                zero = environment.size();
+            if (environment.compare(at, zero - at, wanted) == 0)
+                samePrefix = true;
+            at = zero + 1;
+        }
+        if (samePrefix)
+            found.push_back(folder);
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
+    return found;
+}
+
+// User plus system time (or user time alone) in milliseconds; -1 when it cannot be read.
+double UnixCpuMs(const std::string& procFolder, bool userOnly = false)
+{
+    std::string stat = ReadWhole(procFolder + "\\stat");
+    size_t close = stat.rfind(')');
+    if (close == std::string::npos)
+        return -1;
+    // After the command in parentheses: state is field 3, utime 14, stime 15.
+    std::vector<std::string> fields;
+    size_t at = close + 1;
+    while (at < stat.size()) {
+        size_t start = stat.find_first_not_of(' ', at);
+        if (start == std::string::npos)
+            break;
+        size_t stop = stat.find(' ', start);
+        fields.push_back(stat.substr(start, stop == std::string::npos ? std::string::npos : stop - start));
+        at = stop == std::string::npos ? stat.size() : stop;
+    }
+    if (fields.size() < 13)
+        return -1;
+    double user = std::atof(fields[11].c_str());
+    return (userOnly ? user : user + std::atof(fields[12].c_str())) * 10.0;
+}
+
+std::string StatText(int count)
+{
+    std::string text;
+    for (int i = 0; i < count; ++i)
+        AppendStatRecord(text, AppName(i), "3:25:47", "1:12:9", "0:20:33", "0:41:5");
+    return text;
+}
+
+size_t CountLines(const std::string& bytes)
+{
+    return static_cast<size_t>(std::count(bytes.begin(), bytes.end(), '\n'));
+}
+
+// The real tracker over a log tree seeded with `count` applications.
+int Running(int count, int seconds, const std::string& folder)
+{
+    std::string ini = DataFolder() + "\\kaltrow.ini";
+    std::string banner = DataFolder() + "\\banner.ini";
+    bool hadIni = FileExists(ini), hadBanner = FileExists(banner);
+    std::string savedIni = ReadBytes(ini);
+    std::string savedBanner = ReadBytes(banner);
+    auto restoreSettings = [&] {
+        if (hadIni)
+            WriteBytes(ini, savedIni);
+        else
+            DeleteFileA(ini.c_str());
+        if (hadBanner)
+            WriteBytes(banner, savedBanner);
+        else
+            DeleteFileA(banner.c_str());
+    };
+
+    TempDir log;
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    std::string user = WindowsUserName();
+    MakeFolders(LogMonthFolder(log.Path(), user, now.wYear, now.wMonth));
+    std::string text = StatText(count);
+    std::string dayPath = LogDayFile(log.Path(), user, now.wYear, now.wMonth, now.wDay);
+    std::string monthPath = LogMonthTotal(log.Path(), user, now.wYear, now.wMonth);
+    std::string yearPath = LogYearTotal(log.Path(), user, now.wYear);
+    WriteBytes(dayPath, text);
+    WriteBytes(monthPath, text);
+    WriteBytes(yearPath, text);
+    WriteBytes(ini, "log_path = " + log.Path() + "\r\nstartup = 1\r\nnew_day = 0");
+
+    std::string command = "\"" + folder + "\\kaltrow.exe\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
+                        &process)) {
+        std::printf("cannot start %s\n", command.c_str());
+        restoreSettings();
+        return 1;
+    }
+    // Its indicator window is made after loading; then a few seconds to settle.
+    double started = Now();
+    while (!FindWindowA(nullptr, "Kaltrow") && Now() - started < 60000)
+        Sleep(20);
+    double startWall = Now() - started;
+    std::vector<std::string> tracker = UnixProcesses(folder + "\\kaltrow.exe");
+    std::vector<std::string> server = UnixProcesses("wineserver");
+    if (tracker.size() != 1 || server.size() != 1) {
+        std::printf("found %u tracker and %u wineserver processes of this prefix; CPU figures need one each\n",
+                    static_cast<unsigned>(tracker.size()), static_cast<unsigned>(server.size()));
+        tracker.resize(1);
+        server.resize(1);
+    }
+    double startCpu = UnixCpuMs(tracker[0]);
+    Sleep(3000);
+    double before = UnixCpuMs(tracker[0]);
+    double userBefore = UnixCpuMs(tracker[0], true);
+    double serverBefore = UnixCpuMs(server[0]);
+    double t = Now();
+    bool ended = WaitForSingleObject(process.hProcess, static_cast<DWORD>(seconds) * 1000u) == WAIT_OBJECT_0;
+    double after = UnixCpuMs(tracker[0]);
+    double userAfter = UnixCpuMs(tracker[0], true);
+    double serverAfter = UnixCpuMs(server[0]);
+    double wall = Now() - t;
+
+    if (ended || before < 0 || after < 0) {
+        std::printf("the tracker ended early or its times could not be read\n");
+    } else {
+        std::printf("%d applications: start-up to the indicator %.0f ms, %.0f ms of CPU\n", count, startWall,
+                    startCpu);
+        std::printf("  tracker CPU %.0f ms in %.1f s of running: %.0f ms per 30 s (user %.0f, system %.0f)\n",
+                    after - before, wall / 1000.0, (after - before) * 30000.0 / wall,
+                    (userAfter - userBefore) * 30000.0 / wall,
+                    (after - before - (userAfter - userBefore)) * 30000.0 / wall);
+        if (serverBefore >= 0 && serverAfter >= 0)
+            std::printf("  wineserver CPU meanwhile (the whole prefix): %.0f ms per 30 s\n",
+                        (serverAfter - serverBefore) * 30000.0 / wall);
+    }
+
+    if (HWND indicator = FindWindowA(nullptr, "Kaltrow"))
+        PostMessageA(indicator, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(process.hProcess, 15000) != WAIT_OBJECT_0)
+        TerminateProcess(process.hProcess, 1);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    std::printf("  lines after the run: day %u, month %u, year %u\n",
+                static_cast<unsigned>(CountLines(ReadBytes(dayPath))),
+                static_cast<unsigned>(CountLines(ReadBytes(monthPath))),
+                static_cast<unsigned>(CountLines(ReadBytes(yearPath))));
+    restoreSettings();
+    return 0;
 }
 
 } // namespace
 
-int main()
+int main(int argc, char** argv)
 {
+    if (argc > 2 && std::strcmp(argv[1], "--running") == 0) {
+        int seconds = argc > 3 ? std::atoi(argv[3]) : 30;
+        std::string folder = argc > 4 ? argv[4] : KLR_DIST_DIR;
+        return Running(std::atoi(argv[2]), seconds, folder);
+    }
     statisticsMutex = CreateMutexA(nullptr, FALSE, nullptr);
-    Measure(50);
-    Measure(500);
+    std::vector<int> counts;
+    for (int i = 1; i < argc; ++i)
+        counts.push_back(std::atoi(argv[i]));
+    if (counts.empty())
+        counts = {30, 300, 3000};
+    for (int count : counts) {
+        if (count > 0)
+            Measure(count);
+    }
     return 0;
 }

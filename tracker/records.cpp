@@ -1,6 +1,8 @@
 #include "records.h"
 
+#include <atomic>
 #include <stdexcept>
+#include <utility>
 
 #include "process_identity.h"
 #include "tracker_ui.h"
@@ -47,18 +49,135 @@ int32_t ProcRecord::WindowCount() const { return windowCount_; }
 void ProcRecord::IncWindowCount() { ++windowCount_; }
 void ProcRecord::DecWindowCount() { --windowCount_; }
 
-int FindRecordIndex(const RecordList& list, std::string name)
+namespace {
+
+uint64_t NewStamp()
 {
-    for (size_t i = 0; i < list.size(); ++i) {
-        if (list[i].HasName(name))
-            return static_cast<int>(i);
+    static std::atomic<uint64_t> next{1};
+    return next.fetch_add(1);
+}
+
+uint32_t HashName(const std::string& name)
+{
+    uint32_t h = 2166136261u;
+    for (unsigned char c : name) {
+        h ^= c;
+        h *= 16777619u;
     }
-    return -1;
+    // The low bits pick the slot: mix the high ones into them.
+    h ^= h >> 16;
+    h *= 0x85ebca6bu;
+    h ^= h >> 13;
+    h *= 0xc2b2ae35u;
+    h ^= h >> 16;
+    return h;
+}
+
+} // namespace
+
+RecordList::RecordList() : stamp_(NewStamp()) {}
+
+RecordList::RecordList(const RecordList& other)
+    : records_(other.records_), slots_(other.slots_), stamp_(NewStamp())
+{
+}
+
+RecordList::RecordList(RecordList&& other) noexcept
+    : records_(std::move(other.records_)), slots_(std::move(other.slots_)), stamp_(NewStamp())
+{
+    other.clear();
+}
+
+RecordList& RecordList::operator=(const RecordList& other)
+{
+    if (this != &other) {
+        RecordList copy(other);
+        records_.swap(copy.records_);
+        slots_.swap(copy.slots_);
+        stamp_ = NewStamp();
+    }
+    return *this;
+}
+
+RecordList& RecordList::operator=(RecordList&& other) noexcept
+{
+    if (this != &other) {
+        records_ = std::move(other.records_);
+        slots_ = std::move(other.slots_);
+        stamp_ = NewStamp();
+        other.clear();
+    }
+    return *this;
+}
+
+void RecordList::clear()
+{
+    records_.clear();
+    slots_.clear();
+    stamp_ = NewStamp();
+}
+
+void RecordList::Grow()
+{
+    std::vector<Slot> grown(slots_.empty() ? 16 : slots_.size() * 2, Slot{0, 0});
+    size_t mask = grown.size() - 1;
+    for (const Slot& s : slots_) {
+        if (s.position == 0)
+            continue;
+        size_t i = s.hash & mask;
+        while (grown[i].position != 0)
+            i = (i + 1) & mask;
+        grown[i] = s;
+    }
+    slots_.swap(grown);
+}
+
+void RecordList::push_back(const ProcRecord& record)
+{
+    const std::string& name = record.NameRef();
+    uint32_t hash = HashName(name);
+    // At most half the slots in use, so every probe meets a free one. Whatever
+    // throws here throws before the list or its index has changed.
+    if ((records_.size() + 1) * 2 > slots_.size())
+        Grow();
+    records_.push_back(record);
+    size_t mask = slots_.size() - 1;
+    for (size_t i = hash & mask;; i = (i + 1) & mask) {
+        Slot& s = slots_[i];
+        if (s.position == 0) {
+            s.hash = hash;
+            s.position = static_cast<uint32_t>(records_.size());
+            return;
+        }
+        // An earlier record of the name stays the one found.
+        if (s.hash == hash && records_[s.position - 1].HasName(name))
+            return;
+    }
+}
+
+int RecordList::Find(const std::string& name) const
+{
+    if (slots_.empty())
+        return -1;
+    uint32_t hash = HashName(name);
+    size_t mask = slots_.size() - 1;
+    for (size_t i = hash & mask;; i = (i + 1) & mask) {
+        const Slot& s = slots_[i];
+        if (s.position == 0)
+            return -1;
+        if (s.hash == hash && records_[s.position - 1].HasName(name))
+            return static_cast<int>(s.position - 1);
+    }
+}
+
+int FindRecordIndex(const RecordList& list, const std::string& name)
+{
+    return list.Find(name);
 }
 
 ProcRecord& FindOrAddRecord(RecordList& list, const ProcRecord& record)
 {
-    int i = FindRecordIndex(list, record.Name());
+    int i = list.Find(record.NameRef());
     if (i != -1)
         return list[static_cast<size_t>(i)];
     list.push_back(record);

@@ -40,7 +40,8 @@ public:
     void ResetTimes();
 
     std::string Name() const;
-    // The name compared without a copy: lookups scan whole lists every second.
+    // The name without a copy, for lookups that run every second.
+    const std::string& NameRef() const { return name_; }
     bool HasName(const std::string& name) const { return name_ == name; }
     int32_t State() const;
     void SetState(int32_t state);
@@ -55,7 +56,57 @@ private:
     int32_t windowCount_ = 0;
 };
 
-using RecordList = std::vector<ProcRecord>;
+// The records of one list in the order they were added, with an index from name
+// to the first record of that name beside them. Records are only appended and
+// keep their names while they are in the list; the index relies on both.
+class RecordList {
+public:
+    using iterator = std::vector<ProcRecord>::iterator;
+    using const_iterator = std::vector<ProcRecord>::const_iterator;
+
+    RecordList();
+    RecordList(const RecordList& other);
+    RecordList(RecordList&& other) noexcept;
+    RecordList& operator=(const RecordList& other);
+    RecordList& operator=(RecordList&& other) noexcept;
+
+    size_t size() const { return records_.size(); }
+    bool empty() const { return records_.empty(); }
+    ProcRecord& operator[](size_t i) { return records_[i]; }
+    const ProcRecord& operator[](size_t i) const { return records_[i]; }
+    ProcRecord& at(size_t i) { return records_.at(i); }
+    const ProcRecord& at(size_t i) const { return records_.at(i); }
+    ProcRecord& back() { return records_.back(); }
+    const ProcRecord& back() const { return records_.back(); }
+    iterator begin() { return records_.begin(); }
+    iterator end() { return records_.end(); }
+    const_iterator begin() const { return records_.begin(); }
+    const_iterator end() const { return records_.end(); }
+
+    // Appends a copy; the first record of a name stays the one that is found.
+    void push_back(const ProcRecord& record);
+    void clear();
+
+    // Position of the first record of exactly that name, or -1.
+    int Find(const std::string& name) const;
+
+    // Differs between any two lists and changes with every clear or assignment:
+    // positions remembered with it stay valid as long as it does not change.
+    uint64_t Stamp() const { return stamp_; }
+
+private:
+    // Open addressing; a position of 0 marks a free slot, others are one more
+    // than the record's place in the list.
+    struct Slot {
+        uint32_t hash;
+        uint32_t position;
+    };
+    void Grow();
+
+    std::vector<ProcRecord> records_;
+    std::vector<Slot> slots_;
+    uint64_t stamp_;
+};
 
 // Today, the current month's totals and the current year's totals.
 extern RecordList dayList;
@@ -63,7 +114,7 @@ extern RecordList monthList;
 extern RecordList yearList;
 
 // Index of the first record of that name (exact, case-sensitive), or -1.
-int FindRecordIndex(const RecordList& list, std::string name);
+int FindRecordIndex(const RecordList& list, const std::string& name);
 // The first record of that name; a copy of the whole record is appended when there is none.
 ProcRecord& FindOrAddRecord(RecordList& list, const ProcRecord& record);
 // Index of the first day record whose state has a bit of the mask, or -1.

@@ -2,6 +2,7 @@
 
 #include <new>
 #include <stdexcept>
+#include <vector>
 
 #include "my_mutex.h"
 #include "tracker_globals.h"
@@ -18,13 +19,16 @@ namespace {
 // The message for an error of no standard kind ("exception caught").
 const char kOtherError[] = u8"Исключение перехвачено";
 
-// Finds or adds both twins of a day record; on a standard error, its name.
+// Finds or adds the twins of a day record that are not known yet (null); on a
+// standard error, its name.
 bool FindTwins(RecordList& month, RecordList& year, const ProcRecord& day, ProcRecord*& m, ProcRecord*& y,
                std::string& error)
 {
     try {
-        m = &WorkerFindOrAdd(month, day);
-        y = &WorkerFindOrAdd(year, day);
+        if (!m)
+            m = &WorkerFindOrAdd(month, day);
+        if (!y)
+            y = &WorkerFindOrAdd(year, day);
         return true;
     } catch (const std::length_error&) {
         error = "length_error";
@@ -38,6 +42,63 @@ bool FindTwins(RecordList& month, RecordList& year, const ProcRecord& day, ProcR
         error = kOtherError;
     }
     return false;
+}
+
+// Where the month and year twins of each day record stand, so that a pass finds
+// them once per record, not once a second. Lists only grow at their end, so a
+// position holds while the list keeps its stamp; each use still checks the name.
+// Used under the lists' lock only.
+struct TwinPositions {
+    static constexpr uint32_t kUnknown = UINT32_MAX;
+    uint64_t dayStamp = 0, monthStamp = 0, yearStamp = 0;
+    std::vector<uint32_t> inMonth, inYear;  // by the day record's position
+};
+
+TwinPositions twins;
+
+void ForgetPositions(std::vector<uint32_t>& positions)
+{
+    positions.assign(positions.size(), TwinPositions::kUnknown);
+}
+
+void PreparePositions(const RecordList& day, const RecordList& month, const RecordList& year)
+{
+    if (twins.dayStamp != day.Stamp()) {
+        twins.dayStamp = day.Stamp();
+        twins.inMonth.clear();
+        twins.inYear.clear();
+    }
+    if (twins.monthStamp != month.Stamp()) {
+        twins.monthStamp = month.Stamp();
+        ForgetPositions(twins.inMonth);
+    }
+    if (twins.yearStamp != year.Stamp()) {
+        twins.yearStamp = year.Stamp();
+        ForgetPositions(twins.inYear);
+    }
+    try {
+        twins.inMonth.resize(day.size(), TwinPositions::kUnknown);
+        twins.inYear.resize(day.size(), TwinPositions::kUnknown);
+    } catch (...) {
+        // Short of memory: the pass looks every twin up instead.
+        twins = TwinPositions();
+    }
+}
+
+ProcRecord* AtPosition(RecordList& list, uint32_t position, const ProcRecord& day)
+{
+    if (position >= list.size() || !list[position].HasName(day.NameRef()))
+        return nullptr;
+    return &list[position];
+}
+
+uint32_t PositionOf(const RecordList& list, const ProcRecord* record)
+{
+    int i = list.Find(record->NameRef());
+    // The find-or-add of a test may hand out a record of no list.
+    if (i < 0 || &list[static_cast<size_t>(i)] != record)
+        return TwinPositions::kUnknown;
+    return static_cast<uint32_t>(i);
 }
 
 std::wstring Wide(const std::string& utf8)
@@ -55,12 +116,20 @@ bool ActivityPass(RecordList& day, RecordList& month, RecordList& year, std::str
 {
     My_Time activeSum;
     My_Time inputSum;
+    PreparePositions(day, month, year);
     for (size_t i = 0; i < day.size(); ++i) {
-        ProcRecord* m = nullptr;
-        ProcRecord* y = nullptr;
-        // A twin new to its list starts from the day record's counters, then ticks with it.
-        if (!FindTwins(month, year, day[i], m, y, error))
-            return false;
+        bool remembered = i < twins.inMonth.size() && i < twins.inYear.size();
+        ProcRecord* m = remembered ? AtPosition(month, twins.inMonth[i], day[i]) : nullptr;
+        ProcRecord* y = remembered ? AtPosition(year, twins.inYear[i], day[i]) : nullptr;
+        if (!m || !y) {
+            // A twin new to its list starts from the day record's counters, then ticks with it.
+            if (!FindTwins(month, year, day[i], m, y, error))
+                return false;
+            if (remembered) {
+                twins.inMonth[i] = PositionOf(month, m);
+                twins.inYear[i] = PositionOf(year, y);
+            }
+        }
         ProcRecord& d = day[i];
         int32_t state = d.State();
         if (state & STATE_LOADED) {

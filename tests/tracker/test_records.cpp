@@ -130,6 +130,69 @@ TEST(RecordList, FindOrAddCopiesTheWholeRecordOnce)
     EXPECT_EQ(again.LoadedText(), "0:10:0");
 }
 
+TEST(RecordList, ThousandsOfNamesEachFoundAtItsPlace)
+{
+    RecordList list;
+    const int count = 3000;
+    for (int i = 0; i < count; ++i)
+        list.push_back(ProcRecord("app" + std::to_string(i) + ".exe"));
+    // A second line of a name, as a hand-edited file may hold: the first stays found.
+    list.push_back(ProcRecord("app17.exe"));
+    ASSERT_EQ(list.size(), static_cast<size_t>(count + 1));
+    for (int i = 0; i < count; ++i)
+        ASSERT_EQ(FindRecordIndex(list, "app" + std::to_string(i) + ".exe"), i);
+    EXPECT_EQ(FindRecordIndex(list, "app" + std::to_string(count) + ".exe"), -1);
+    EXPECT_EQ(FindRecordIndex(list, "App1.exe"), -1);
+    EXPECT_EQ(FindRecordIndex(list, "app1.ex"), -1);
+    EXPECT_EQ(FindRecordIndex(list, ""), -1);
+    EXPECT_EQ(&FindOrAddRecord(list, ProcRecord("app2999.exe")), &list[2999]);
+    EXPECT_EQ(list.size(), static_cast<size_t>(count + 1));
+}
+
+TEST(RecordList, IndexFollowsClearCopyAndAssignment)
+{
+    RecordList list;
+    list.push_back(ProcRecord("a.exe"));
+    list.push_back(ProcRecord("b.exe"));
+    list.clear();
+    EXPECT_EQ(FindRecordIndex(list, "a.exe"), -1);
+    EXPECT_EQ(FindRecordIndex(list, "b.exe"), -1);
+    list.push_back(ProcRecord("b.exe"));
+    EXPECT_EQ(FindRecordIndex(list, "b.exe"), 0);
+
+    RecordList copy(list);
+    copy.push_back(ProcRecord("c.exe"));
+    EXPECT_EQ(FindRecordIndex(copy, "b.exe"), 0);
+    EXPECT_EQ(FindRecordIndex(copy, "c.exe"), 1);
+    EXPECT_EQ(FindRecordIndex(list, "c.exe"), -1);
+
+    RecordList other;
+    other.push_back(ProcRecord("x.exe"));
+    other.push_back(ProcRecord("c.exe"));
+    copy = other;
+    EXPECT_EQ(FindRecordIndex(copy, "b.exe"), -1);
+    EXPECT_EQ(FindRecordIndex(copy, "c.exe"), 1);
+    EXPECT_NE(copy.Stamp(), other.Stamp());
+
+    uint64_t before = copy.Stamp();
+    RecordList moved(std::move(copy));
+    EXPECT_EQ(FindRecordIndex(moved, "x.exe"), 0);
+    EXPECT_TRUE(copy.empty());
+    EXPECT_EQ(FindRecordIndex(copy, "x.exe"), -1);
+    EXPECT_NE(copy.Stamp(), before);
+    copy.push_back(ProcRecord("y.exe"));
+    EXPECT_EQ(FindRecordIndex(copy, "y.exe"), 0);
+
+    list = std::move(moved);
+    EXPECT_EQ(FindRecordIndex(list, "c.exe"), 1);
+    EXPECT_EQ(FindRecordIndex(list, "b.exe"), -1);
+    EXPECT_EQ(FindRecordIndex(moved, "c.exe"), -1);
+
+    before = list.Stamp();
+    list.clear();
+    EXPECT_NE(list.Stamp(), before);
+}
+
 TEST_F(DayList, FirstRecordWithStateLooksAtTheMask)
 {
     EXPECT_EQ(FirstRecordWithState(STATE_ACTIVE), -1);

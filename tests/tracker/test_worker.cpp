@@ -128,6 +128,58 @@ TEST_F(Pass, NewTwinsStartFromTheDayRecordThenTick)
     EXPECT_EQ(Times(year_[0]), "0:10:1 0:59:59 0:0:0 0:0:0");
 }
 
+TEST_F(Pass, TwinsFollowListsThatAreClearedOrReplaced)
+{
+    day_.push_back(Record("a.exe", STATE_LOADED));
+    day_.push_back(Record("b.exe", STATE_ACTIVE));
+    month_.push_back(Record("x.exe", 0));
+    year_.push_back(Record("y.exe", 0));
+    ASSERT_TRUE(Run());
+    ASSERT_EQ(month_.size(), 3u);
+    ASSERT_EQ(year_.size(), 3u);
+
+    // A list starts again in another order: each tick goes to the record of its
+    // own name, the first of them where a name stands twice.
+    RecordList other;
+    other.push_back(Record("a.exe", 0, My_Time(1, 0, 0)));
+    other.push_back(Record("a.exe", 0));
+    other.push_back(Record("b.exe", 0, My_Time(), My_Time(0, 5, 0)));
+    month_ = other;
+    ASSERT_TRUE(Run());
+    ASSERT_EQ(month_.size(), 3u);
+    EXPECT_EQ(Times(month_[0]), "1:0:1 0:0:0 0:0:0 0:0:0");
+    EXPECT_EQ(Times(month_[1]), "0:0:0 0:0:0 0:0:0 0:0:0");
+    EXPECT_EQ(Times(month_[2]), "0:0:0 0:5:1 0:0:0 0:0:0");
+    EXPECT_EQ(Times(year_[1]), "0:0:2 0:0:0 0:0:0 0:0:0");
+
+    year_ = other;
+    ASSERT_TRUE(Run());
+    ASSERT_EQ(year_.size(), 3u);
+    EXPECT_EQ(Times(year_[0]), "1:0:1 0:0:0 0:0:0 0:0:0");
+    EXPECT_EQ(Times(year_[1]), "0:0:0 0:0:0 0:0:0 0:0:0");
+    EXPECT_EQ(Times(year_[2]), "0:0:0 0:5:1 0:0:0 0:0:0");
+    EXPECT_EQ(Times(month_[2]), "0:0:0 0:5:2 0:0:0 0:0:0");
+
+    // The day list in another order.
+    day_.clear();
+    day_.push_back(Record("b.exe", STATE_LOADED));
+    day_.push_back(Record("a.exe", 0));
+    ASSERT_TRUE(Run());
+    EXPECT_EQ(Times(month_[0]), "1:0:2 0:0:0 0:0:0 0:0:0");
+    EXPECT_EQ(Times(month_[2]), "0:0:1 0:5:2 0:0:0 0:0:0");
+    EXPECT_EQ(Times(year_[0]), "1:0:1 0:0:0 0:0:0 0:0:0");
+    EXPECT_EQ(Times(year_[2]), "0:0:1 0:5:1 0:0:0 0:0:0");
+
+    // Records appended meanwhile, as a load does, leave the twins where they are.
+    month_.push_back(Record("c.exe", 0));
+    year_.push_back(Record("c.exe", 0));
+    ASSERT_TRUE(Run());
+    ASSERT_EQ(month_.size(), 4u);
+    EXPECT_EQ(Times(month_[2]), "0:0:2 0:5:2 0:0:0 0:0:0");
+    EXPECT_EQ(Times(year_[2]), "0:0:2 0:5:1 0:0:0 0:0:0");
+    EXPECT_EQ(Times(month_[3]), "0:0:0 0:0:0 0:0:0 0:0:0");
+}
+
 TEST_F(Pass, PercentIsInputAgainstActiveClampedAt100)
 {
     day_.push_back(Record("a.exe", 0, My_Time(), My_Time(0, 30, 0), My_Time(0, 10, 0)));
