@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <cstdio>
-
 #include "data_folder.h"
 #include "file_write.h"
 #include "settings_syntax.h"
@@ -17,15 +15,11 @@ int ToInt(const std::string& value)
     return static_cast<int>(DecimalToInt(value));
 }
 
-// Settings files are small and rewritten whole; a file that cannot be written
-// is left as it was and nothing is reported.
+// Replaced whole through a temporary file, so a crash part way never leaves the
+// file cut; a file that cannot be written is left as it was, nothing is reported.
 void WriteWhole(const std::string& path, const std::string& bytes)
 {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f)
-        return;
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
+    WriteWholeFile(path, bytes);
 }
 
 } // namespace

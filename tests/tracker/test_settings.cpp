@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "data_folder.h"
 #include "settings.h"
 #include "test_support.h"
@@ -35,6 +38,22 @@ int HalfWidth()
 int HalfHeight()
 {
     return GetSystemMetrics(SM_CYFULLSCREEN) / 2;
+}
+
+std::vector<std::string> FilesIn(const std::string& folder)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            names.push_back(found.cFileName);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 } // namespace
@@ -91,6 +110,35 @@ TEST_F(SettingsFiles, SavedFilesReadBackAndNegativeNumbersLoseTheirSign)
     EXPECT_EQ(banner.Top(), 300);
     EXPECT_EQ(banner.Show(), 0);
     EXPECT_EQ(banner.Transparency(), 255);
+}
+
+TEST_F(SettingsFiles, SavesReplaceTheFileAndNeverWriteIntoTheOldOne)
+{
+    // A second name of the old file shows whether a save wrote into it: a crash
+    // part way through such a write would leave it cut. Replaced, it keeps its bytes.
+    const std::string oldIni = "log_path = X:\\Old\r\nstartup = 0\r\nnew_day = 0";
+    const std::string oldBanner = "top = 1\r\nleft = 2\r\nshow = 5\r\ntransparency = 9\r\n";
+    WriteBytes(Ini(), oldIni);
+    WriteBytes(Banner(), oldBanner);
+    TempDir keep;
+    ASSERT_TRUE(CreateHardLinkA((keep / "ini").c_str(), Ini().c_str(), nullptr));
+    ASSERT_TRUE(CreateHardLinkA((keep / "banner").c_str(), Banner().c_str(), nullptr));
+
+    LogSettings log("kaltrow.ini");
+    ASSERT_TRUE(log.Load());
+    log.SetLogPath("Y:\\New");
+    log.Save();
+    BannerSettings banner("banner.ini");
+    ASSERT_TRUE(banner.Load());
+    banner.SetPosition(-7, 8);
+    banner.Save();
+
+    EXPECT_EQ(ReadBytes(Ini()), "log_path = Y:\\New\r\nstartup = 0\r\nnew_day = 0");
+    EXPECT_EQ(ReadBytes(Banner()), "top = 8\r\nleft = -7\r\nshow = 5\r\ntransparency = 9\r\n");
+    EXPECT_EQ(ReadBytes(keep / "ini"), oldIni);
+    EXPECT_EQ(ReadBytes(keep / "banner"), oldBanner);
+    // Nothing of the replacement stays beside the files.
+    EXPECT_EQ(FilesIn(dir_.Path()), (std::vector<std::string>{"banner.ini", "kaltrow.ini"}));
 }
 
 TEST_F(SettingsFiles, SingleLinesReadAsTheTableSays)
