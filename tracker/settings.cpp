@@ -22,6 +22,14 @@ void WriteWhole(const std::string& path, const std::string& bytes)
     WriteWholeFile(path, bytes);
 }
 
+// Positions left of or above the main monitor are negative: their sign is read
+// back too.
+int ToSignedInt(const std::string& value, bool minus)
+{
+    int magnitude = ToInt(value);
+    return minus ? -magnitude : magnitude;
+}
+
 } // namespace
 
 Settings::Settings(const std::string& fileName)
@@ -42,9 +50,9 @@ std::string Settings::ReadKey()
     return ReadSettingsKey(*stream_);
 }
 
-std::string Settings::ReadValue()
+std::string Settings::ReadValue(bool* minus)
 {
-    return ReadSettingsValue(*stream_);
+    return ReadSettingsValue(*stream_, minus);
 }
 
 LogSettings::LogSettings(const std::string& fileName)
@@ -101,12 +109,13 @@ bool BannerSettings::Load()
         return false;
     while (!stream_->AtEnd()) {
         std::string key = ReadKey();
-        std::string value = ReadValue();
+        bool minus = false;
+        std::string value = ReadValue(&minus);
         bool empty = value.empty();
         if (key == "top")
-            top_ = empty ? GetSystemMetrics(SM_CYFULLSCREEN) / 2 : ToInt(value);
+            top_ = empty ? GetSystemMetrics(SM_CYFULLSCREEN) / 2 : ToSignedInt(value, minus);
         else if (key == "left")
-            left_ = empty ? GetSystemMetrics(SM_CXFULLSCREEN) / 2 : ToInt(value);
+            left_ = empty ? GetSystemMetrics(SM_CXFULLSCREEN) / 2 : ToSignedInt(value, minus);
         else if (key == "show")
             show_ = empty ? 1 : ToInt(value);
         else if (key == "transparency")

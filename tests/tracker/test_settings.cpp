@@ -80,7 +80,7 @@ TEST_F(SettingsFiles, MissingFilesKeepDefaultsAndSaveThemByteForByte)
                                        std::to_string(HalfWidth() - 80) + "\r\nshow = 5\r\ntransparency = 170\r\n");
 }
 
-TEST_F(SettingsFiles, SavedFilesReadBackAndNegativeNumbersLoseTheirSign)
+TEST_F(SettingsFiles, SavedFilesReadBackTheSame)
 {
     {
         LogSettings log("kaltrow.ini");
@@ -106,10 +106,59 @@ TEST_F(SettingsFiles, SavedFilesReadBackAndNegativeNumbersLoseTheirSign)
     EXPECT_EQ(newDayFlag, 0);
     BannerSettings banner("banner.ini");
     ASSERT_TRUE(banner.Load());
-    EXPECT_EQ(banner.Left(), 40);
+    // A strip on a monitor left of the main one comes back there.
+    EXPECT_EQ(banner.Left(), -40);
     EXPECT_EQ(banner.Top(), 300);
     EXPECT_EQ(banner.Show(), 0);
     EXPECT_EQ(banner.Transparency(), 255);
+}
+
+TEST_F(SettingsFiles, EveryLogFolderAndPositionSavedReadsBackWhole)
+{
+    const std::string paths[] = {
+        "D:\\Logs (old)", "D:\\Logs_", "\\\\server\\logs-", "E:\\[work] ~1",
+        "C:\\" + std::string(252, 'p'),  // 255 characters
+    };
+    for (const std::string& path : paths) {
+        SCOPED_TRACE(path);
+        {
+            LogSettings log("kaltrow.ini");
+            log.SetLogPath(path);
+            log.Save();
+        }
+        LogSettings log("kaltrow.ini");
+        ASSERT_TRUE(log.Load());
+        EXPECT_EQ(log.LogPath(), path);
+    }
+    const int positions[][2] = {{-1920, -1080}, {-1, 0}, {0, -17}, {2560, 1440}};
+    for (const auto& at : positions) {
+        SCOPED_TRACE(std::to_string(at[0]) + ", " + std::to_string(at[1]));
+        {
+            BannerSettings banner("banner.ini");
+            banner.SetPosition(at[0], at[1]);
+            banner.Save();
+        }
+        BannerSettings banner("banner.ini");
+        ASSERT_TRUE(banner.Load());
+        EXPECT_EQ(banner.Left(), at[0]);
+        EXPECT_EQ(banner.Top(), at[1]);
+    }
+}
+
+TEST_F(SettingsFiles, HandWrittenSignsAreDroppedExceptOnPositions)
+{
+    WriteBytes(Ini(), "startup = -1\r\nnew_day = -3\r\n");
+    LogSettings log("kaltrow.ini");
+    ASSERT_TRUE(log.Load());
+    EXPECT_EQ(log.Startup(), 1);
+    EXPECT_EQ(log.NewDay(), 3);
+    WriteBytes(Banner(), "left = \"-40\"\r\ntop = - 5\r\nshow = -5\r\ntransparency = -200;\r\n");
+    BannerSettings banner("banner.ini");
+    ASSERT_TRUE(banner.Load());
+    EXPECT_EQ(banner.Left(), -40);
+    EXPECT_EQ(banner.Top(), 5);
+    EXPECT_EQ(banner.Show(), 5);
+    EXPECT_EQ(banner.Transparency(), 200);
 }
 
 TEST_F(SettingsFiles, SavesReplaceTheFileAndNeverWriteIntoTheOldOne)
@@ -260,8 +309,8 @@ TEST_F(SettingsFiles, OverlongKeysAndValuesAreCutAndReadingGoesOn)
     LogSettings log("kaltrow.ini");
     ASSERT_TRUE(log.Load());
     EXPECT_EQ(log.Startup(), 1);
-    // The first 255 characters after "=" count, the space before the path among them.
-    EXPECT_EQ(log.LogPath(), longPath.substr(0, 254));
+    // The first 255 characters after the blanks that follow "=" count.
+    EXPECT_EQ(log.LogPath(), longPath.substr(0, 255));
     EXPECT_EQ(log.NewDay(), 0);
 }
 
