@@ -122,16 +122,26 @@ TEST(SettingsLines, OverlongKeyAndValueAreCutAndReadingGoesOn)
     EXPECT_EQ(p[1], std::make_pair(std::string("startup"), std::string("0")));
 }
 
-TEST(SettingsLines, JunkComesToAnEnd)
+TEST(SettingsLines, JunkIsReadToItsEndWithinBounds)
 {
+    // Every byte value but the end-of-file mark, and a value far too long.
     std::string junk;
-    for (int i = 0; i < 50000; ++i)
-        junk.push_back(static_cast<char>((i * 31 + 7) & 0xFF));
-    auto p = Pairs(junk);
+    for (int i = 0; i < 50000; ++i) {
+        char c = static_cast<char>((i * 31 + 7) & 0xFF);
+        junk.push_back(c == 0x1A ? '\0' : c);
+    }
+    junk.insert(20000, "\n=" + std::string(3000, 'v'));
+    // "=" and a line feed end whatever field the junk stopped in.
+    auto p = Pairs(junk + "=\nstartup = 0\r\n");
+    ASSERT_GE(p.size(), 2u);
+    size_t longest = 0;
     for (auto& kv : p) {
         EXPECT_LE(kv.first.size(), kSettingsKeyChars);
         EXPECT_LE(kv.second.size(), kSettingsValueChars);
+        longest = std::max(longest, kv.second.size());
     }
+    EXPECT_EQ(longest, kSettingsValueChars);
+    EXPECT_EQ(p[p.size() - 2], std::make_pair(std::string("startup"), std::string("0")));
 }
 
 TEST(SettingsLines, ValuesAsTheProgramsWriteThemReadBackWhole)

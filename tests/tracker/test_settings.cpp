@@ -314,19 +314,26 @@ TEST_F(SettingsFiles, OverlongKeysAndValuesAreCutAndReadingGoesOn)
     EXPECT_EQ(log.NewDay(), 0);
 }
 
-TEST_F(SettingsFiles, HostileFilesComeToAnEnd)
+TEST_F(SettingsFiles, HostileFilesAreReadToTheirEnd)
 {
+    // Every byte value but the end-of-file mark; "=" and a line feed then end
+    // whatever field the junk stopped in, so the last lines read as written.
     std::string junk;
-    for (int i = 0; i < 70000; ++i)
-        junk += static_cast<char>((i * 7919) % 256);
-    WriteBytes(Ini(), junk);
+    for (int i = 0; i < 70000; ++i) {
+        char c = static_cast<char>((i * 7919) % 256);
+        junk += c == 0x1A ? '\0' : c;
+    }
+    WriteBytes(Ini(), junk + "=\nstartup = 0\r\nnew_day = 0\r\n");
     LogSettings log("kaltrow.ini");
     EXPECT_TRUE(log.Load());
+    EXPECT_EQ(log.Startup(), 0);
+    EXPECT_EQ(log.NewDay(), 0);
+    EXPECT_LE(log.LogPath().size(), 255u);
 
-    WriteBytes(Banner(), std::string(100000, '=') + "\r\n" + std::string(100000, 'x'));
+    WriteBytes(Banner(), std::string(100000, '=') + "\r\n" + std::string(100000, 'x') + "=\r\nshow = 0\r\n");
     BannerSettings banner("banner.ini");
     EXPECT_TRUE(banner.Load());
-    EXPECT_EQ(banner.Show(), 5);
+    EXPECT_EQ(banner.Show(), 0);
 }
 
 TEST_F(SettingsFiles, UnwritableFolderWritesNothing)
