@@ -130,3 +130,53 @@ TEST(TrackerShutdown, CloseRequestSavesAndQuitDoesNot)
         world.WriteBannerIni(300, 300, 5, 255);
     }
 }
+
+namespace {
+
+const WPARAM kQuitCommand = 32773;
+
+} // namespace
+
+TEST(TrackerShutdown, QuitAndCloseEndItWhenTheInstanceMutexNameIsTaken)
+{
+    TrackerWorld world;
+    // Another program's event holds the name, so no mutex of that name can be made.
+    HANDLE squatter = CreateEventA(nullptr, TRUE, FALSE, "mutex");
+    ASSERT_NE(squatter, nullptr);
+    for (bool quit : {true, false}) {
+        SCOPED_TRACE(quit ? "Quit" : "close request");
+        TestProcess tracker;
+        ASSERT_TRUE(world.Start(tracker));
+        HWND indicator = world.WaitForIndicator(tracker.Pid());
+        ASSERT_NE(indicator, nullptr);
+        // Running: the timer has saved.
+        ASSERT_TRUE(PumpUntil([&] { return FileExists(DayFileOf(world.LogPath())); }, 5000));
+        PostMessageA(indicator, quit ? WM_COMMAND : WM_CLOSE, quit ? kQuitCommand : 0, 0);
+        DWORD code = 99;
+        EXPECT_TRUE(tracker.WaitForExit(15000, &code));
+        EXPECT_EQ(code, 0u);
+    }
+    CloseHandle(squatter);
+}
+
+TEST(TrackerStartup, WithTheInstanceMutexNameTakenASecondStartStillHandsOver)
+{
+    TrackerWorld world;
+    world.WriteBannerIni(320, 240, 0, 255);  // the first one starts hidden
+    HANDLE squatter = CreateEventA(nullptr, TRUE, FALSE, "mutex");
+    ASSERT_NE(squatter, nullptr);
+    TestProcess first;
+    ASSERT_TRUE(world.Start(first));
+    HWND indicator = world.WaitForIndicator(first.Pid());
+    ASSERT_NE(indicator, nullptr);
+
+    TestProcess second;
+    ASSERT_TRUE(world.Start(second));
+    DWORD code = 99;
+    ASSERT_TRUE(second.WaitForExit(15000, &code));
+    EXPECT_EQ(code, 1u);
+    EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(indicator) != FALSE; }, 5000));
+    EXPECT_TRUE(first.IsRunning());
+    EXPECT_TRUE(CloseTracker(first, indicator));
+    CloseHandle(squatter);
+}
