@@ -12,6 +12,24 @@ bool Keeps(char c)
     return c == '\\' || c == ':' || IsLetterOrDigit(static_cast<unsigned char>(c));
 }
 
+// What a value may not end with: white space and other control characters, ".",
+// quotes, ";", what no file name may hold (but the backslash and ":" of paths),
+// and the code page's other non-letters.
+bool DroppedAtValueEnd(char c)
+{
+    unsigned char u = static_cast<unsigned char>(c);
+    if (u <= ' ' || u == 0x7F)
+        return true;
+    if (u >= 0x80)
+        return !IsLetterOrDigit(u);
+    switch (c) {
+    case '.': case '"': case '\'': case ';': case '<': case '>': case '|': case '?': case '*': case '/':
+        return true;
+    default:
+        return false;
+    }
+}
+
 } // namespace
 
 void TrimLeft(std::string& text)
@@ -41,12 +59,33 @@ std::string ReadSettingsKey(TextReader& in)
     return key;
 }
 
-std::string ReadSettingsValue(TextReader& in)
+void TrimValueRight(std::string& text)
+{
+    // Like TrimRight, the first character always stays.
+    size_t end = text.size();
+    while (end > 1 && DroppedAtValueEnd(text[end - 1]))
+        --end;
+    text.erase(end);
+}
+
+std::string ReadSettingsValue(TextReader& in, bool* minus)
 {
     std::string value;
-    in.ReadUntil('\n', value, kSettingsValueChars);
+    int c = in.Get();
+    while (c == ' ' || c == '\t')
+        c = in.Get();
+    if (c >= 0 && c != '\n') {
+        value.push_back(static_cast<char>(c));
+        std::string rest;
+        in.ReadUntil('\n', rest, kSettingsValueChars - 1);
+        value += rest;
+    }
+    std::string raw = value;
     TrimLeft(value);
-    TrimRight(value);
+    size_t dropped = raw.size() - value.size();
+    if (minus)
+        *minus = dropped > 0 && !value.empty() && raw[dropped - 1] == '-';
+    TrimValueRight(value);
     return value;
 }
 

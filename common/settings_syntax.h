@@ -17,8 +17,16 @@ void TrimRight(std::string& text);
 
 // Characters up to the next "=" (the read crosses line ends), trimmed.
 std::string ReadSettingsKey(TextReader& in);
-// Characters up to the next line feed, trimmed.
-std::string ReadSettingsValue(TextReader& in);
+// Characters up to the next line feed, trimmed: TrimLeft, then TrimValueRight.
+// The blanks after "=" are not counted against the characters kept. `minus`, when
+// given, tells whether a "-" stood right before the first character kept, so a
+// number the programs wrote negative can be read back with its sign.
+std::string ReadSettingsValue(TextReader& in, bool* minus = nullptr);
+
+// TrimRight for values: at the end it drops only white space and other control
+// characters, ".", quotes, ";" and the characters no file name may hold, so a
+// folder name ending in ")", "_", "-" or the like reads back whole.
+void TrimValueRight(std::string& text);
 
 // The C library's decimal conversion: white space, a sign, then digits up to
 // the first other character; 0 when there are none. Clamped to 32 bits.

@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <cstdio>
-
 #include "data_folder.h"
 #include "file_write.h"
 #include "settings_syntax.h"
@@ -17,15 +15,19 @@ int ToInt(const std::string& value)
     return static_cast<int>(DecimalToInt(value));
 }
 
-// Settings files are small and rewritten whole; a file that cannot be written
-// is left as it was and nothing is reported.
+// Replaced whole through a temporary file, so a crash part way never leaves the
+// file cut; a file that cannot be written is left as it was, nothing is reported.
 void WriteWhole(const std::string& path, const std::string& bytes)
 {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f)
-        return;
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
+    WriteWholeFile(path, bytes);
+}
+
+// Positions left of or above the main monitor are negative: their sign is read
+// back too.
+int ToSignedInt(const std::string& value, bool minus)
+{
+    int magnitude = ToInt(value);
+    return minus ? -magnitude : magnitude;
 }
 
 } // namespace
@@ -48,9 +50,9 @@ std::string Settings::ReadKey()
     return ReadSettingsKey(*stream_);
 }
 
-std::string Settings::ReadValue()
+std::string Settings::ReadValue(bool* minus)
 {
-    return ReadSettingsValue(*stream_);
+    return ReadSettingsValue(*stream_, minus);
 }
 
 LogSettings::LogSettings(const std::string& fileName)
@@ -107,12 +109,13 @@ bool BannerSettings::Load()
         return false;
     while (!stream_->AtEnd()) {
         std::string key = ReadKey();
-        std::string value = ReadValue();
+        bool minus = false;
+        std::string value = ReadValue(&minus);
         bool empty = value.empty();
         if (key == "top")
-            top_ = empty ? GetSystemMetrics(SM_CYFULLSCREEN) / 2 : ToInt(value);
+            top_ = empty ? GetSystemMetrics(SM_CYFULLSCREEN) / 2 : ToSignedInt(value, minus);
         else if (key == "left")
-            left_ = empty ? GetSystemMetrics(SM_CXFULLSCREEN) / 2 : ToInt(value);
+            left_ = empty ? GetSystemMetrics(SM_CXFULLSCREEN) / 2 : ToSignedInt(value, minus);
         else if (key == "show")
             show_ = empty ? 1 : ToInt(value);
         else if (key == "transparency")

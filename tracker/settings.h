@@ -25,7 +25,8 @@ public:
 
 protected:
     std::string ReadKey();
-    std::string ReadValue();
+    // `minus`: see ReadSettingsValue.
+    std::string ReadValue(bool* minus = nullptr);
 
     std::unique_ptr<TextReader> stream_;
     std::string path_;

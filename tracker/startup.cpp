@@ -116,9 +116,12 @@ int RunMessageLoop()
 
 void EndWorker(HANDLE thread)
 {
+    workerEnding = true;
     ReleaseMutex(instanceMutex);
     if (thread) {
-        WaitForSingleObject(thread, INFINITE);
+        // Bounded: a worker that met an error ends only once its box is closed,
+        // and it touches nothing after that box.
+        WaitForSingleObject(thread, kWorkerEndMs);
         CloseHandle(thread);
     }
 }
@@ -144,8 +147,15 @@ int TrackerMain(HINSTANCE instance, const char* commandTail)
     OpenStatFiles();
 
     instanceMutex = CreateMutexA(nullptr, TRUE, "mutex");
-    if (GetLastError() == ERROR_ALREADY_EXISTS)
+    if (instanceMutex && GetLastError() == ERROR_ALREADY_EXISTS)
         return HandOverToRunningTracker();
+    if (!instanceMutex) {
+        // Another kind of object holds the name: a running tracker is then known
+        // by its indicator, and this one runs on a clock of its own.
+        if (FindWindowA(nullptr, "Kaltrow"))
+            return HandOverToRunningTracker();
+        instanceMutex = CreateMutexA(nullptr, TRUE, nullptr);
+    }
     statisticsMutex = CreateMutexA(nullptr, FALSE, "1");
     RegisterHookMessages();
 

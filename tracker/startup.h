@@ -23,7 +23,9 @@ HWND CreateIndicator(HINSTANCE instance);
 void LoadPopupMenu();
 // Until WM_QUIT (its code) or a failed GetMessageA (-1).
 int RunMessageLoop();
-// Releases the instance mutex, the worker's clock, and waits for the worker to end.
+// Tells the worker to end, releases the instance mutex, its clock, and waits for
+// the worker to end, at most kWorkerEndMs.
+constexpr DWORD kWorkerEndMs = 3000;
 void EndWorker(HANDLE thread);
 
 // Timer 1: saves the three statistics files once a second.

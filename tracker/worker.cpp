@@ -172,6 +172,8 @@ void ShowWorkerError(const std::string& error)
     TrackerMessageBoxW(nullptr, Wide(error).c_str(), L"Kaltrow", MB_OK);
 }
 
+std::atomic<bool> workerEnding{false};
+
 DWORD WINAPI ActivityWorker(LPVOID)
 {
     for (;;) {
@@ -188,8 +190,15 @@ DWORD WINAPI ActivityWorker(LPVOID)
             if (spent < 1000)
                 Sleep(1000 - spent);
         }
+        if (workerEnding)
+            return 0;
 
         WaitForMutexPolling(statisticsMutex, 10);
+        if (workerEnding) {
+            // The lists may be on their way out.
+            ReleaseMutex(statisticsMutex);
+            return 0;
+        }
         if (!trackingStopped) {
             std::string error;
             bool counted;

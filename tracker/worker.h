@@ -16,6 +16,11 @@ extern std::string activityText;  // read and written under the lists' lock
 // The worker thread: once a second, under the statistics mutex, one pass.
 DWORD WINAPI ActivityWorker(LPVOID unused);
 
+// Set by the UI thread as the tracker ends, before it lets go of the worker's
+// clock: the worker starts no further pass and ends within a second, even when
+// its clock could not be created.
+extern std::atomic<bool> workerEnding;
+
 // One counting pass over the lists (the caller holds the statistics mutex and the
 // lists' lock): ticks every day record by its state bits in all three lists and
 // recomputes the percentage. Returns false when finding or adding a twin failed;

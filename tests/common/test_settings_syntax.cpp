@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "settings_syntax.h"
 #include "test_support.h"
 
@@ -59,6 +61,24 @@ TEST(Trim, RightNeverDropsTheFirstCharacter)
     EXPECT_EQ(R("a"), "a");
 }
 
+TEST(Trim, AValueEndKeepsWhatANameMayEndWith)
+{
+    auto V = [](std::string s) {
+        TrimValueRight(s);
+        return s;
+    };
+    EXPECT_EQ(V("D:\\Logs (old)"), "D:\\Logs (old)");
+    EXPECT_EQ(V("D:\\Logs_ \t"), "D:\\Logs_");
+    EXPECT_EQ(V("D:\\My Logs\""), "D:\\My Logs");
+    EXPECT_EQ(V("D:\\My Logs'"), "D:\\My Logs");
+    EXPECT_EQ(V("200; "), "200");
+    EXPECT_EQ(V("C:\\Logs\\.. "), "C:\\Logs\\");
+    EXPECT_EQ(V("a<>|?*/"), "a");
+    EXPECT_EQ(V("x-]"), "x-]");
+    EXPECT_EQ(V("..."), ".");
+    EXPECT_EQ(V(""), "");
+}
+
 TEST(Trim, TogetherKeepTheInnerStretch)
 {
     EXPECT_EQ(Both("  log_path "), "log_path");
@@ -98,19 +118,69 @@ TEST(SettingsLines, OverlongKeyAndValueAreCutAndReadingGoesOn)
     auto p = Pairs(longKey + " = " + longValue + "\r\nstartup = 0\r\n");
     ASSERT_GE(p.size(), 2u);
     EXPECT_EQ(p[0].first, std::string(49, 'k'));
-    EXPECT_EQ(p[0].second, std::string(254, 'v'));  // the space after "=" counts
+    EXPECT_EQ(p[0].second, std::string(255, 'v'));  // the blanks after "=" do not count
     EXPECT_EQ(p[1], std::make_pair(std::string("startup"), std::string("0")));
 }
 
-TEST(SettingsLines, JunkComesToAnEnd)
+TEST(SettingsLines, JunkIsReadToItsEndWithinBounds)
 {
+    // Every byte value but the end-of-file mark, and a value far too long.
     std::string junk;
-    for (int i = 0; i < 50000; ++i)
-        junk.push_back(static_cast<char>((i * 31 + 7) & 0xFF));
-    auto p = Pairs(junk);
+    for (int i = 0; i < 50000; ++i) {
+        char c = static_cast<char>((i * 31 + 7) & 0xFF);
+        junk.push_back(c == 0x1A ? '\0' : c);
+    }
+    junk.insert(20000, "\n=" + std::string(3000, 'v'));
+    // "=" and a line feed end whatever field the junk stopped in.
+    auto p = Pairs(junk + "=\nstartup = 0\r\n");
+    ASSERT_GE(p.size(), 2u);
+    size_t longest = 0;
     for (auto& kv : p) {
         EXPECT_LE(kv.first.size(), kSettingsKeyChars);
         EXPECT_LE(kv.second.size(), kSettingsValueChars);
+        longest = std::max(longest, kv.second.size());
+    }
+    EXPECT_EQ(longest, kSettingsValueChars);
+    EXPECT_EQ(p[p.size() - 2], std::make_pair(std::string("startup"), std::string("0")));
+}
+
+TEST(SettingsLines, ValuesAsTheProgramsWriteThemReadBackWhole)
+{
+    const std::string values[] = {
+        "D:\\Logs (old)", "D:\\Logs_", "\\\\server\\logs-", "C:\\a b\\[x]~!#$%&+,=@^`{}",
+        "C:\\" + std::string(252, 'p'),  // 255 characters
+        "C:\\Logs\\",
+    };
+    for (const std::string& value : values) {
+        SCOPED_TRACE(value);
+        auto p = Pairs(SettingsLine("log_path", value));
+        ASSERT_GE(p.size(), 1u);
+        EXPECT_EQ(p[0].second, value);
+    }
+}
+
+TEST(SettingsLines, AMinusRightBeforeTheValueIsReported)
+{
+    struct Case {
+        const char* bytes;
+        const char* value;
+        bool minus;
+    };
+    const Case cases[] = {
+        {"left = -40\r\n", "40", true},   {"left = 40\r\n", "40", false},
+        {"left=-7", "7", true},             {"left = \"-40\"\r\n", "40", true},
+        {"left = - 40\r\n", "40", false}, {"left = -\r\n", "", false},
+        {"left = -x-\r\n", "x-", true},    {"left = --3;\r\n", "3", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.bytes);
+        TempDir dir;
+        WriteBytes(dir / "s.ini", c.bytes);
+        TextReader in(dir / "s.ini");
+        EXPECT_EQ(ReadSettingsKey(in), "left");
+        bool minus = !c.minus;
+        EXPECT_EQ(ReadSettingsValue(in, &minus), c.value);
+        EXPECT_EQ(minus, c.minus);
     }
 }
 

@@ -101,6 +101,25 @@ TEST(TrackerStartup, MissingHookLibraryIsReportedAndEndsTheProgram)
     EXPECT_EQ(code, 0u);
 }
 
+namespace {
+
+const UINT kReloadSettings = WM_USER + 1090;
+const WPARAM kQuitCommand = 32773;
+
+std::string FolderOf(const std::string& path)
+{
+    return path.substr(0, path.find_last_of('\\'));
+}
+
+// True once the window's thread no longer answers: stuck in a wait.
+bool Unanswering(HWND window)
+{
+    DWORD_PTR result = 0;
+    return !SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 300, &result);
+}
+
+} // namespace
+
 TEST(TrackerShutdown, CloseRequestSavesAndQuitDoesNot)
 {
     TrackerWorld world;
@@ -110,23 +129,84 @@ TEST(TrackerShutdown, CloseRequestSavesAndQuitDoesNot)
         ASSERT_TRUE(world.Start(tracker));
         HWND indicator = world.WaitForIndicator(tracker.Pid());
         ASSERT_NE(indicator, nullptr);
-        // The timer has saved the statistics files; "banner.ini" is saved only on
-        // a move, a show or hide, or a close request.
         ASSERT_TRUE(PumpUntil([&] { return FileExists(DayFileOf(world.LogPath())); }, 5000));
+        // "banner.ini" is saved only on a move, a show or hide, or a close request.
         DeleteFileA(world.BannerIni().c_str());
-        DWORD start = GetTickCount();
+
+        // Only the ending can write into a log folder the tracker switches to
+        // just before it. Holding the statistics mutex stops the tracker in its
+        // next timer save; the switch and the ending are then queued together,
+        // and the timer fires only when no posted message waits.
+        TempDir moved;
+        world.WriteKaltrowIni(moved.Path(), 1, 0);
+        HANDLE statistics = OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, "1");
+        ASSERT_NE(statistics, nullptr);
+        DWORD taken = WaitForSingleObject(statistics, 10000);
+        ASSERT_TRUE(taken == WAIT_OBJECT_0 || taken == WAIT_ABANDONED);
+        bool stuck = PumpUntil([&] { return Unanswering(indicator); }, 10000);
+        PostMessageA(indicator, kReloadSettings, 0, 0);
         if (quit)
-            PostMessageA(indicator, WM_COMMAND, 32773, 0);
+            PostMessageA(indicator, WM_COMMAND, kQuitCommand, 0);
         else
             PostMessageA(indicator, WM_CLOSE, 0, 0);
+        ReleaseMutex(statistics);
+        CloseHandle(statistics);
+        ASSERT_TRUE(stuck);
+
         DWORD code = 99;
         ASSERT_TRUE(tracker.WaitForExit(15000, &code));
         EXPECT_EQ(code, 0u);
-        EXPECT_LT(GetTickCount() - start, 5000u);
+        // It did switch: today's folders are there in the new log folder.
+        EXPECT_TRUE(FolderExists(FolderOf(DayFileOf(moved.Path()))));
         EXPECT_EQ(FileExists(world.BannerIni()), !quit);
-        EXPECT_TRUE(FileExists(DayFileOf(world.LogPath())));
-        EXPECT_TRUE(FileExists(MonthTotalOf(world.LogPath())));
-        EXPECT_TRUE(FileExists(YearTotalOf(world.LogPath())));
+        EXPECT_EQ(FileExists(DayFileOf(moved.Path())), !quit);
+        EXPECT_EQ(FileExists(MonthTotalOf(moved.Path())), !quit);
+        EXPECT_EQ(FileExists(YearTotalOf(moved.Path())), !quit);
         world.WriteBannerIni(300, 300, 5, 255);
+        world.WriteKaltrowIni(world.LogPath(), 1, 0);
     }
+}
+
+TEST(TrackerShutdown, QuitAndCloseEndItWhenTheInstanceMutexNameIsTaken)
+{
+    TrackerWorld world;
+    // Another program's event holds the name, so no mutex of that name can be made.
+    HANDLE squatter = CreateEventA(nullptr, TRUE, FALSE, "mutex");
+    ASSERT_NE(squatter, nullptr);
+    for (bool quit : {true, false}) {
+        SCOPED_TRACE(quit ? "Quit" : "close request");
+        TestProcess tracker;
+        ASSERT_TRUE(world.Start(tracker));
+        HWND indicator = world.WaitForIndicator(tracker.Pid());
+        ASSERT_NE(indicator, nullptr);
+        // Running: the timer has saved.
+        ASSERT_TRUE(PumpUntil([&] { return FileExists(DayFileOf(world.LogPath())); }, 5000));
+        PostMessageA(indicator, quit ? WM_COMMAND : WM_CLOSE, quit ? kQuitCommand : 0, 0);
+        DWORD code = 99;
+        EXPECT_TRUE(tracker.WaitForExit(15000, &code));
+        EXPECT_EQ(code, 0u);
+    }
+    CloseHandle(squatter);
+}
+
+TEST(TrackerStartup, WithTheInstanceMutexNameTakenASecondStartStillHandsOver)
+{
+    TrackerWorld world;
+    world.WriteBannerIni(320, 240, 0, 255);  // the first one starts hidden
+    HANDLE squatter = CreateEventA(nullptr, TRUE, FALSE, "mutex");
+    ASSERT_NE(squatter, nullptr);
+    TestProcess first;
+    ASSERT_TRUE(world.Start(first));
+    HWND indicator = world.WaitForIndicator(first.Pid());
+    ASSERT_NE(indicator, nullptr);
+
+    TestProcess second;
+    ASSERT_TRUE(world.Start(second));
+    DWORD code = 99;
+    ASSERT_TRUE(second.WaitForExit(15000, &code));
+    EXPECT_EQ(code, 1u);
+    EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(indicator) != FALSE; }, 5000));
+    EXPECT_TRUE(first.IsRunning());
+    EXPECT_TRUE(CloseTracker(first, indicator));
+    CloseHandle(squatter);
 }

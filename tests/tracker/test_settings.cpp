@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "data_folder.h"
 #include "settings.h"
 #include "test_support.h"
@@ -37,6 +40,22 @@ int HalfHeight()
     return GetSystemMetrics(SM_CYFULLSCREEN) / 2;
 }
 
+std::vector<std::string> FilesIn(const std::string& folder)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            names.push_back(found.cFileName);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 } // namespace
 
 TEST_F(SettingsFiles, MissingFilesKeepDefaultsAndSaveThemByteForByte)
@@ -61,7 +80,7 @@ TEST_F(SettingsFiles, MissingFilesKeepDefaultsAndSaveThemByteForByte)
                                        std::to_string(HalfWidth() - 80) + "\r\nshow = 5\r\ntransparency = 170\r\n");
 }
 
-TEST_F(SettingsFiles, SavedFilesReadBackAndNegativeNumbersLoseTheirSign)
+TEST_F(SettingsFiles, SavedFilesReadBackTheSame)
 {
     {
         LogSettings log("kaltrow.ini");
@@ -87,10 +106,88 @@ TEST_F(SettingsFiles, SavedFilesReadBackAndNegativeNumbersLoseTheirSign)
     EXPECT_EQ(newDayFlag, 0);
     BannerSettings banner("banner.ini");
     ASSERT_TRUE(banner.Load());
-    EXPECT_EQ(banner.Left(), 40);
+    // A strip on a monitor left of the main one comes back there.
+    EXPECT_EQ(banner.Left(), -40);
     EXPECT_EQ(banner.Top(), 300);
     EXPECT_EQ(banner.Show(), 0);
     EXPECT_EQ(banner.Transparency(), 255);
+}
+
+TEST_F(SettingsFiles, EveryLogFolderAndPositionSavedReadsBackWhole)
+{
+    const std::string paths[] = {
+        "D:\\Logs (old)", "D:\\Logs_", "\\\\server\\logs-", "E:\\[work] ~1",
+        "C:\\" + std::string(252, 'p'),  // 255 characters
+    };
+    for (const std::string& path : paths) {
+        SCOPED_TRACE(path);
+        {
+            LogSettings log("kaltrow.ini");
+            log.SetLogPath(path);
+            log.Save();
+        }
+        LogSettings log("kaltrow.ini");
+        ASSERT_TRUE(log.Load());
+        EXPECT_EQ(log.LogPath(), path);
+    }
+    const int positions[][2] = {{-1920, -1080}, {-1, 0}, {0, -17}, {2560, 1440}};
+    for (const auto& at : positions) {
+        SCOPED_TRACE(std::to_string(at[0]) + ", " + std::to_string(at[1]));
+        {
+            BannerSettings banner("banner.ini");
+            banner.SetPosition(at[0], at[1]);
+            banner.Save();
+        }
+        BannerSettings banner("banner.ini");
+        ASSERT_TRUE(banner.Load());
+        EXPECT_EQ(banner.Left(), at[0]);
+        EXPECT_EQ(banner.Top(), at[1]);
+    }
+}
+
+TEST_F(SettingsFiles, HandWrittenSignsAreDroppedExceptOnPositions)
+{
+    WriteBytes(Ini(), "startup = -1\r\nnew_day = -3\r\n");
+    LogSettings log("kaltrow.ini");
+    ASSERT_TRUE(log.Load());
+    EXPECT_EQ(log.Startup(), 1);
+    EXPECT_EQ(log.NewDay(), 3);
+    WriteBytes(Banner(), "left = \"-40\"\r\ntop = - 5\r\nshow = -5\r\ntransparency = -200;\r\n");
+    BannerSettings banner("banner.ini");
+    ASSERT_TRUE(banner.Load());
+    EXPECT_EQ(banner.Left(), -40);
+    EXPECT_EQ(banner.Top(), 5);
+    EXPECT_EQ(banner.Show(), 5);
+    EXPECT_EQ(banner.Transparency(), 200);
+}
+
+TEST_F(SettingsFiles, SavesReplaceTheFileAndNeverWriteIntoTheOldOne)
+{
+    // A second name of the old file shows whether a save wrote into it: a crash
+    // part way through such a write would leave it cut. Replaced, it keeps its bytes.
+    const std::string oldIni = "log_path = X:\\Old\r\nstartup = 0\r\nnew_day = 0";
+    const std::string oldBanner = "top = 1\r\nleft = 2\r\nshow = 5\r\ntransparency = 9\r\n";
+    WriteBytes(Ini(), oldIni);
+    WriteBytes(Banner(), oldBanner);
+    TempDir keep;
+    ASSERT_TRUE(CreateHardLinkA((keep / "ini").c_str(), Ini().c_str(), nullptr));
+    ASSERT_TRUE(CreateHardLinkA((keep / "banner").c_str(), Banner().c_str(), nullptr));
+
+    LogSettings log("kaltrow.ini");
+    ASSERT_TRUE(log.Load());
+    log.SetLogPath("Y:\\New");
+    log.Save();
+    BannerSettings banner("banner.ini");
+    ASSERT_TRUE(banner.Load());
+    banner.SetPosition(-7, 8);
+    banner.Save();
+
+    EXPECT_EQ(ReadBytes(Ini()), "log_path = Y:\\New\r\nstartup = 0\r\nnew_day = 0");
+    EXPECT_EQ(ReadBytes(Banner()), "top = 8\r\nleft = -7\r\nshow = 5\r\ntransparency = 9\r\n");
+    EXPECT_EQ(ReadBytes(keep / "ini"), oldIni);
+    EXPECT_EQ(ReadBytes(keep / "banner"), oldBanner);
+    // Nothing of the replacement stays beside the files.
+    EXPECT_EQ(FilesIn(dir_.Path()), (std::vector<std::string>{"banner.ini", "kaltrow.ini"}));
 }
 
 TEST_F(SettingsFiles, SingleLinesReadAsTheTableSays)
@@ -212,24 +309,31 @@ TEST_F(SettingsFiles, OverlongKeysAndValuesAreCutAndReadingGoesOn)
     LogSettings log("kaltrow.ini");
     ASSERT_TRUE(log.Load());
     EXPECT_EQ(log.Startup(), 1);
-    // The first 255 characters after "=" count, the space before the path among them.
-    EXPECT_EQ(log.LogPath(), longPath.substr(0, 254));
+    // The first 255 characters after the blanks that follow "=" count.
+    EXPECT_EQ(log.LogPath(), longPath.substr(0, 255));
     EXPECT_EQ(log.NewDay(), 0);
 }
 
-TEST_F(SettingsFiles, HostileFilesComeToAnEnd)
+TEST_F(SettingsFiles, HostileFilesAreReadToTheirEnd)
 {
+    // Every byte value but the end-of-file mark; "=" and a line feed then end
+    // whatever field the junk stopped in, so the last lines read as written.
     std::string junk;
-    for (int i = 0; i < 70000; ++i)
-        junk += static_cast<char>((i * 7919) % 256);
-    WriteBytes(Ini(), junk);
+    for (int i = 0; i < 70000; ++i) {
+        char c = static_cast<char>((i * 7919) % 256);
+        junk += c == 0x1A ? '\0' : c;
+    }
+    WriteBytes(Ini(), junk + "=\nstartup = 0\r\nnew_day = 0\r\n");
     LogSettings log("kaltrow.ini");
     EXPECT_TRUE(log.Load());
+    EXPECT_EQ(log.Startup(), 0);
+    EXPECT_EQ(log.NewDay(), 0);
+    EXPECT_LE(log.LogPath().size(), 255u);
 
-    WriteBytes(Banner(), std::string(100000, '=') + "\r\n" + std::string(100000, 'x'));
+    WriteBytes(Banner(), std::string(100000, '=') + "\r\n" + std::string(100000, 'x') + "=\r\nshow = 0\r\n");
     BannerSettings banner("banner.ini");
     EXPECT_TRUE(banner.Load());
-    EXPECT_EQ(banner.Show(), 5);
+    EXPECT_EQ(banner.Show(), 0);
 }
 
 TEST_F(SettingsFiles, UnwritableFolderWritesNothing)

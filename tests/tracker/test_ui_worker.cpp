@@ -3,6 +3,7 @@
 #include <stdexcept>
 #include <thread>
 
+#include "startup.h"
 #include "tracker_globals.h"
 #include "tracker_ui.h"
 #include "worker.h"
@@ -31,6 +32,35 @@ ProcRecord& ThrowsLength(RecordList&, const ProcRecord&)
     throw std::length_error("test");
 }
 
+// A box the user leaves open until the test closes it.
+HANDLE boxShown = nullptr;
+HANDLE boxClosed = nullptr;
+
+int WINAPI BoxLeftOpen(HWND, LPCWSTR, LPCWSTR, UINT)
+{
+    SetEvent(boxShown);
+    WaitForSingleObject(boxClosed, 30000);
+    return IDOK;
+}
+
+DWORD WINAPI RunEndWorker(LPVOID worker)
+{
+    EndWorker(static_cast<HANDLE>(worker));
+    return 0;
+}
+
+// EndWorker on a thread of its own, so a wait that never ends fails the test
+// instead of hanging it. True when it returned within `ms`.
+bool EndWorkerWithin(HANDLE worker, DWORD ms)
+{
+    HANDLE copy = nullptr;
+    DuplicateHandle(GetCurrentProcess(), worker, GetCurrentProcess(), &copy, 0, FALSE, DUPLICATE_SAME_ACCESS);
+    HANDLE ender = CreateThread(nullptr, 0, RunEndWorker, copy, 0, nullptr);
+    bool ended = WaitForSingleObject(ender, ms) == WAIT_OBJECT_0;
+    CloseHandle(ender);
+    return ended;
+}
+
 // The worker against mutexes and a window of the test's own: this thread owns the
 // instance mutex, as the UI thread does, and the window stands for the indicator.
 class Worker : public ::testing::Test {
@@ -43,6 +73,7 @@ protected:
                                           GetModuleHandleA(nullptr), nullptr);
         ASSERT_NE(indicatorWindow, nullptr);
         trackingStopped = false;
+        workerEnding = false;
         activityPercent = 0;
         dayList.clear();
         monthList.clear();
@@ -65,6 +96,7 @@ protected:
         instanceMutex = nullptr;
         statisticsMutex = nullptr;
         trackingStopped = false;
+        workerEnding = false;
         WorkerFindOrAdd = FindOrAddRecord;
         dayList.clear();
         monthList.clear();
@@ -172,4 +204,44 @@ TEST_F(Worker, FailedClockWaitStillCountsOneSecondPerSecond)
     std::string loaded = Loaded(dayList);
     EXPECT_TRUE(loaded == "0:0:2" || loaded == "0:0:3") << loaded;
     CloseHandle(owned);
+}
+
+TEST_F(Worker, EndsOnCloseEvenWithoutAnyClock)
+{
+    // Neither the named mutex nor a clock of its own could be had.
+    HANDLE owned = instanceMutex;
+    instanceMutex = nullptr;
+    StartWorker();
+    for (int i = 0; i < 400 && Loaded(dayList) == "0:0:0"; ++i)
+        Sleep(5);
+    ASSERT_NE(Loaded(dayList), "0:0:0");
+    EXPECT_TRUE(EndWorkerWithin(thread_, kWorkerEndMs + 2000));
+    EXPECT_EQ(WaitForSingleObject(thread_, 0), WAIT_OBJECT_0);
+    std::string last = Loaded(dayList);
+    Sleep(1500);
+    EXPECT_EQ(Loaded(dayList), last);
+    CloseHandle(thread_);
+    thread_ = nullptr;
+    CloseHandle(owned);
+}
+
+TEST_F(Worker, EndWaitsBoundedlyForAWorkerWhoseErrorBoxIsOpen)
+{
+    MessageBoxWFn old = TrackerMessageBoxW;
+    TrackerMessageBoxW = BoxLeftOpen;
+    WorkerFindOrAdd = ThrowsLength;
+    boxShown = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    boxClosed = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    StartWorker();
+    ASSERT_EQ(WaitForSingleObject(boxShown, 5000), WAIT_OBJECT_0);
+    EXPECT_TRUE(EndWorkerWithin(thread_, kWorkerEndMs + 2000));
+    // Still in its box; closing it ends the thread.
+    EXPECT_EQ(WaitForSingleObject(thread_, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+    SetEvent(boxClosed);
+    EXPECT_EQ(WaitForSingleObject(thread_, 5000), WAIT_OBJECT_0);
+    CloseHandle(thread_);
+    thread_ = nullptr;
+    CloseHandle(boxShown);
+    CloseHandle(boxClosed);
+    TrackerMessageBoxW = old;
 }

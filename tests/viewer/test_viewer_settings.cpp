@@ -69,8 +69,8 @@ TEST_F(SettingsFiles, InterfaceStopsAtTheEndByteAndSurvivesHostileLines)
                                           "\r\nautoupdatetime = 9\r\n" + std::string(3000, '\0'));
     InterfaceSettings b(1);
     ASSERT_TRUE(b.Load());
-    // 255 characters are kept, the space after "=" among them, then trimmed.
-    EXPECT_EQ(b.ProjPath(), std::string(254, 'v'));
+    // 255 characters are kept after the blanks that follow "=".
+    EXPECT_EQ(b.ProjPath(), std::string(255, 'v'));
     EXPECT_EQ(b.Autoupdatetime(), 9);
 }
 
