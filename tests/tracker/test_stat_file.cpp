@@ -101,7 +101,7 @@ TEST_F(StatFiles, OneRecordIsFortyBytesAndAnEmptyListZero)
     year.Load(year.Path());
     EXPECT_TRUE(empty.empty());
     EXPECT_TRUE(boxes_.Boxes().empty());
-    EXPECT_FALSE(FileExists(StatFile::TemporaryPath(day.Path())));
+    EXPECT_FALSE(FileExists(day.TemporaryPath()));
 }
 
 TEST_F(StatFiles, RecordsAreWrittenInListOrderWithLongHours)
@@ -276,7 +276,7 @@ TEST_F(StatFiles, CutOffWriteKeepsTheOldContentAndEndsTheTracker)
     // While the new text was being written the file was whole, and it still is.
     EXPECT_EQ(seenDuringWrite, old);
     EXPECT_EQ(ReadBytes(day.Path()), old);
-    EXPECT_FALSE(FileExists(StatFile::TemporaryPath(day.Path())));
+    EXPECT_FALSE(FileExists(day.TemporaryPath()));
     ASSERT_EQ(boxes_.Boxes().size(), 1u);
     EXPECT_EQ(boxes_.Boxes()[0].text, "Wrong bytes written");
     EXPECT_EQ(boxes_.Boxes()[0].caption, "Kaltrow");
@@ -329,7 +329,7 @@ TEST_F(StatFiles, FileHeldOpenElsewhereStillGetsTheCounts)
     day.Save();
     CloseHandle(reader);
     EXPECT_EQ(ReadBytes(day.Path()), StatLine("a.exe", "0:0:2", "0:0:0"));
-    EXPECT_FALSE(FileExists(StatFile::TemporaryPath(day.Path())));
+    EXPECT_FALSE(FileExists(day.TemporaryPath()));
     EXPECT_TRUE(boxes_.Boxes().empty());
 }
 
@@ -349,7 +349,6 @@ TEST_F(StatFiles, OpeningRemovesStaleTemporaryFilesOnly)
     EXPECT_TRUE(FileExists(folder + "\\10"));
     EXPECT_TRUE(FileExists(folder + "\\notes.txt"));
     EXPECT_EQ(list.size(), 1u);
-    EXPECT_EQ(StatFile::TemporaryPath("C:\\l\\u\\2026\\total"), "C:\\l\\u\\2026\\~klrtotal.tmp");
 }
 
 TEST_F(StatFiles, WholeRewriteHappensWithinOneHoldOfTheMutex)
