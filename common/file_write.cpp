@@ -1,43 +1,86 @@
 #include "file_write.h"
 
-#include <windows.h>
-
 #include <algorithm>
 
 namespace {
 
-bool WriteDirect(const std::string& path, const std::string& bytes, bool flush)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    bool ok = true;
-    size_t done = 0;
-    while (ok && done < bytes.size()) {
-        DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
-        DWORD written = 0;
-        ok = WriteFile(file, bytes.data() + done, chunk, &written, nullptr) && written == chunk;
-        done += written;
-    }
-    if (ok && flush)
-        ok = FlushFileBuffers(file) != FALSE;
-    CloseHandle(file);
-    return ok;
-}
+// A rename onto a file that another process holds open fails for a moment
+// (a virus scanner, or any open file under Wine): a few short retries.
+constexpr int kMoveAttempts = 4;
+constexpr DWORD kMoveRetryMs = 25;
 
 } // namespace
 
+WriteOutcome WriteNewFile(const std::string& path, const std::string& bytes, bool flush, FileWriteFn write)
+{
+    // Readers and writers that share writing (a viewer, a scanner) are no obstacle.
+    HANDLE file = path.empty() ? INVALID_HANDLE_VALUE
+                               : CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return WriteOutcome::NotCreated;
+    bool whole = true;
+    size_t done = 0;
+    while (whole && done < bytes.size()) {
+        DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
+        DWORD written = 0;
+        write(file, bytes.data() + done, chunk, &written, nullptr);
+        whole = written == chunk;
+        done += written;
+    }
+    if (whole && flush)
+        whole = FlushFileBuffers(file) != FALSE;
+    CloseHandle(file);
+    return whole ? WriteOutcome::Written : WriteOutcome::Short;
+}
+
+WriteOutcome WriteTemporary(const std::string& temp, const std::string& bytes, FileWriteFn write)
+{
+    WriteOutcome outcome = WriteNewFile(temp, bytes, true, write);
+    if (outcome == WriteOutcome::Short)
+        DeleteFileA(temp.c_str());
+    return outcome;
+}
+
+bool MoveOverTarget(const std::string& temp, const std::string& target)
+{
+    for (int attempt = 1;; ++attempt) {
+        if (MoveFileExA(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return true;
+        DWORD error = GetLastError();
+        bool busy = error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED || error == ERROR_LOCK_VIOLATION;
+        if (!busy || attempt >= kMoveAttempts)
+            return false;
+        Sleep(kMoveRetryMs);
+    }
+}
+
+std::string TemporaryBeside(const std::string& path)
+{
+    // The process id keeps two programs writing the same file (both write
+    // "kaltrow.ini") off each other's temporary, and no user names a file so.
+    return path + ".~klr" + std::to_string(GetCurrentProcessId()) + ".tmp";
+}
+
+bool ReplaceWholeFile(const std::string& path, const std::string& bytes, FileWriteFn write)
+{
+    const std::string temp = TemporaryBeside(path);
+    switch (WriteTemporary(temp, bytes, write)) {
+    case WriteOutcome::Short:
+        // A full disk: the target keeps what it held.
+        return false;
+    case WriteOutcome::Written:
+        if (MoveOverTarget(temp, path))
+            return true;
+        DeleteFileA(temp.c_str());
+        break;
+    case WriteOutcome::NotCreated:
+        break;
+    }
+    return WriteNewFile(path, bytes, false, write) == WriteOutcome::Written;
+}
+
 bool WriteWholeFile(const std::string& path, const std::string& bytes)
 {
-    const std::string temp = path + ".new";
-    if (WriteDirect(temp, bytes, true)) {
-        for (int attempt = 0; attempt < 5; ++attempt) {
-            if (MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-                return true;
-            Sleep(20);
-        }
-        DeleteFileA(temp.c_str());
-    }
-    return WriteDirect(path, bytes, false);
+    return ReplaceWholeFile(path, bytes, WriteFile);
 }

@@ -1,9 +1,40 @@
 #pragma once
+#include <windows.h>
+
 #include <string>
 
-// Replaces a file's content whole: a temporary file in the same folder is
-// written and flushed, then moved over the target, so a crash never leaves
-// the target half written. When the move keeps failing (another process
-// holds the target open) the target is rewritten directly.
-// False when nothing could be written.
+// Replaces a file's content whole: a temporary file beside it (a name of this
+// process's own) is written and flushed, then moved over the target, so a crash
+// never leaves the target half written. A temporary that cannot be written
+// whole is deleted and the target stays as it was. Only when the temporary
+// cannot be created, or the move keeps failing (another process holds the
+// target open), is the target rewritten directly.
+// False when the bytes did not reach the target.
 bool WriteWholeFile(const std::string& path, const std::string& bytes);
+
+// The steps of that replacement, for writers that put the temporary elsewhere
+// or replace several files as one set (the statistics files).
+typedef BOOL(WINAPI* FileWriteFn)(HANDLE file, LPCVOID data, DWORD size, LPDWORD written, LPOVERLAPPED overlapped);
+
+enum class WriteOutcome {
+    Written,     // every byte, flushed when asked
+    NotCreated,  // the file could not be created or truncated
+    Short,       // created, but not every byte was written
+};
+
+// Creates or truncates `path` and writes `bytes` through `write` (one call for
+// up to a megabyte); the file is closed again in every case.
+WriteOutcome WriteNewFile(const std::string& path, const std::string& bytes, bool flush, FileWriteFn write);
+
+// Writes and flushes the temporary; one that comes out short is deleted.
+WriteOutcome WriteTemporary(const std::string& temp, const std::string& bytes, FileWriteFn write);
+
+// Moves `temp` over `target` on the same volume, with a few short retries while
+// another process holds the target open. False when it kept failing.
+bool MoveOverTarget(const std::string& temp, const std::string& target);
+
+// The temporary beside `path` that WriteWholeFile uses in this process.
+std::string TemporaryBeside(const std::string& path);
+
+// WriteWholeFile through a given write call.
+bool ReplaceWholeFile(const std::string& path, const std::string& bytes, FileWriteFn write);

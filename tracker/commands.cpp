@@ -34,10 +34,8 @@ std::string TrayTip(bool stopped, const std::string& activity)
 
 void SaveStatFiles()
 {
-    for (StatFile* file : {dayFile, monthFile, yearFile}) {
-        if (file)
-            file->Save();
-    }
+    // One set, so the month and year totals never differ from the day by a tick.
+    StatFile::SaveAll({dayFile, monthFile, yearFile});
 }
 
 void HideIndicator()

@@ -1,7 +1,11 @@
 #pragma once
 #include <windows.h>
 
+#include <array>
+#include <map>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "records.h"
 #include "tracker_globals.h"
@@ -41,12 +45,13 @@ public:
     // folders, and loads the file into the list (names not yet in it only).
     virtual void Open(std::string basePath) = 0;
 
-    // Rewrites the file from the list within one hold of the statistics mutex: the
-    // text goes to a temporary file beside it, which then replaces the file.
+    // The saves of one timer round, close request or viewer start: the files are
+    // replaced as one set within one hold of the statistics mutex, then the date
+    // is checked. Null entries are skipped.
+    static void SaveAll(const std::vector<StatFile*>& files);
+
+    // Rewrites the file from the list within one hold of the statistics mutex.
     void Write();
-    // Creates the temporary file of a write and keeps its handle.
-    void CreateFile();
-    void CloseFile();
     // Appends the file's records whose names are not in the list yet.
     void Load(std::string path);
     // Restarts the list's counters, then takes the file's times for every name, also
@@ -58,8 +63,18 @@ public:
     std::string BasePath() const { return basePath_; }
     std::string Path() const { return path_; }
 
-    // The temporary file beside `path` that a write fills before it replaces `path`.
-    static std::string TemporaryPath(const std::string& path);
+    // The temporary a write fills before it replaces the file: in the user folder,
+    // where no level of the viewer lists plain files.
+    std::string TemporaryPath() const;
+    // True while the file exists but could not be read: it is not written then.
+    bool WaitingToRead() const { return unread_.active; }
+
+    // The record of a set of replacements under way, in the user folder.
+    static std::string CommitRecordPath(const std::string& userFolder);
+    // Finishes a set of replacements that a killed tracker left recorded, then
+    // removes the temporaries of this and earlier versions from the user's part of
+    // the log tree. Runs under the statistics mutex.
+    static void RecoverLogTree(const std::string& basePath);
 
 protected:
     // Year, month and day parts: 3 for a day file, 2 for a month total, 1 for a year total.
@@ -67,13 +82,12 @@ protected:
     // Points the object at the file of that date, creating its folders; with
     // `takeStored` the list restarts from the file, else only new names are added.
     void OpenAt(const std::string& basePath, const SYSTEMTIME& date, bool takeStored);
+    // Open's part before OpenAt: the log tree is put right once per log folder.
+    void OpenAtCurrent(const std::string& basePath);
     // The date Open uses: the current one at the first open; afterwards the date the
     // object is on, since moving to another date is the day change's business.
     SYSTEMTIME OpenDate() const;
 
-    // True while a save (its write, day change and failure messages) runs; a message
-    // box of a save runs a message loop in which the timer must not save again.
-    static bool SaveRunning();
     // Shows the failure messages that writes have queued; a short write then ends
     // the tracker (its message loop gets the quit message).
     static void ShowFailures();
@@ -81,21 +95,39 @@ protected:
     static bool newDayPending_;
 
     RecordList* list_;
-    HANDLE file_ = INVALID_HANDLE_VALUE;
     std::string path_;
     std::string basePath_;
 
 private:
-    void WriteLocked();
-    bool WriteText(const std::string& text);
+    // A stored file that exists but could not be read: what the list held for
+    // each name when loading failed, so that reading it later adds the file's
+    // times without counting any second twice.
+    struct Unread {
+        bool active = false;
+        std::set<std::string> keep;                    // names whose counters a load keeps
+        std::map<std::string, std::array<uint32_t, 4>> base;  // seconds already in the file
+    };
+
+    // Every object alive, in the order of creation (day, month, year in the tracker).
+    static std::vector<StatFile*>& LiveObjects();
+    static void WriteSet(const std::vector<StatFile*>& files);
+    std::string BuildText();
     bool RewriteDirectly(const std::string& text);
-    bool ReplaceFromTemporary();
-    void MoveToCurrentDate();
+    static void MoveToCurrentDate(const std::vector<StatFile*>& saved);
     bool SamePeriod(const SYSTEMTIME& date) const;
+    // Loading at an open: a file that exists but cannot be read is tried again;
+    // then the object waits for it (BeginUnread) and does not write it meanwhile.
+    void LoadForOpen(const std::string& path, bool takeStored);
+    void AppendNew(const std::vector<ProcRecord>& records);
+    void TakeRecords(const std::vector<ProcRecord>& records);
+    void BeginUnread(const std::string& path, bool keepListed);
+    bool RetryUnread();
 
     int dateParts_;
     bool opened_ = false;
     SYSTEMTIME fileDate_ = {};
+    std::string userFolder_;
+    Unread unread_;
 };
 
 class StatFileDay : public StatFile {

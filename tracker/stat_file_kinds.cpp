@@ -1,5 +1,6 @@
 // The three statistics-file objects, their saves and the change of date.
 
+#include <algorithm>
 #include <vector>
 
 #include "log_paths.h"
@@ -15,38 +16,21 @@ void SystemLocalTime(SYSTEMTIME* time)
     GetLocalTime(time);
 }
 
-// Every object alive, in the order of creation (day, month, year in the tracker):
-// a change of date moves all of them within one hold of the statistics mutex, so
-// no tick falls between the day's restart and the month's or the year's.
-std::vector<StatFile*>& LiveObjects()
-{
-    static std::vector<StatFile*> objects;
-    return objects;
-}
-
 bool SameDate(const SYSTEMTIME& a, const SYSTEMTIME& b)
 {
     return a.wYear == b.wYear && a.wMonth == b.wMonth && a.wDay == b.wDay;
 }
 
+// True while a save (its write, day change and failure messages) runs; a message
+// box of a save runs a message loop in which the timer must not save again.
 bool saveRunning = false;
 bool newDayBoxOpen = false;
 
-void RemoveStaleTemporaries(const std::string& path)
+// The log folder whose tree this process has put right last.
+std::string& RecoveredBase()
 {
-    size_t slash = path.find_last_of('\\');
-    if (slash == std::string::npos)
-        return;
-    std::string folder = path.substr(0, slash + 1);
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((folder + "~klr*.tmp").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE)
-        return;
-    do {
-        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            DeleteFileA((folder + data.cFileName).c_str());
-    } while (FindNextFileA(find, &data));
-    FindClose(find);
+    static std::string base;
+    return base;
 }
 
 } // namespace
@@ -82,6 +66,14 @@ StatFile* yearFile = nullptr;
 
 bool StatFile::newDayPending_ = false;
 
+std::vector<StatFile*>& StatFile::LiveObjects()
+{
+    // A change of date moves all of them within one hold of the statistics mutex,
+    // so no tick falls between the day's restart and the month's or the year's.
+    static std::vector<StatFile*> objects;
+    return objects;
+}
+
 StatFile::StatFile(RecordList* list) : StatFile(list, 3) {}
 
 StatFile::StatFile(RecordList* list, int dateParts) : list_(list), dateParts_(dateParts)
@@ -91,7 +83,6 @@ StatFile::StatFile(RecordList* list, int dateParts) : list_(list), dateParts_(da
 
 StatFile::~StatFile()
 {
-    CloseFile();
     std::vector<StatFile*>& objects = LiveObjects();
     for (size_t i = 0; i < objects.size(); ++i) {
         if (objects[i] == this) {
@@ -101,12 +92,12 @@ StatFile::~StatFile()
     }
 }
 
-bool StatFile::SaveRunning()
+void StatFile::Save()
 {
-    return saveRunning;
+    SaveAll({this});
 }
 
-void StatFile::Save()
+void StatFile::SaveAll(const std::vector<StatFile*>& files)
 {
     // The message boxes of a save run a message loop in which the timer fires again;
     // a box shown under the lists' lock must not wait here for the statistics mutex.
@@ -114,11 +105,26 @@ void StatFile::Save()
         return;
     saveRunning = true;
     WaitForMutexPolling(statisticsMutex, 10);
-    WriteLocked();
-    MoveToCurrentDate();
+    WriteSet(files);
+    MoveToCurrentDate(files);
     ReleaseMutex(statisticsMutex);
     ShowFailures();
     saveRunning = false;
+
+    bool withDay = false;
+    for (StatFile* file : files)
+        withDay = withDay || (file && file->dateParts_ == 3);
+    if (!withDay || !newDayPending_)
+        return;
+    newDayPending_ = false;
+    // Saves go on while the box is open; a later day change needs no second box.
+    if (newDayFlag == 0 || newDayBoxOpen)
+        return;
+    newDayBoxOpen = true;
+    TrackerMessageBox(nullptr,
+                      "The new day started. From this very second\nall the statistics will be saved on the new day.",
+                      "Kaltrow - Information", MB_ICONINFORMATION);
+    newDayBoxOpen = false;
 }
 
 bool StatFile::SamePeriod(const SYSTEMTIME& date) const
@@ -130,7 +136,7 @@ bool StatFile::SamePeriod(const SYSTEMTIME& date) const
     return dateParts_ < 3 || date.wDay == fileDate_.wDay;
 }
 
-void StatFile::MoveToCurrentDate()
+void StatFile::MoveToCurrentDate(const std::vector<StatFile*>& saved)
 {
     lastDayCheck.Refresh();
     const SYSTEMTIME now = lastDayCheck.time;
@@ -138,12 +144,22 @@ void StatFile::MoveToCurrentDate()
         if (!file->opened_ || file->SamePeriod(now))
             continue;
         // The ticks since its last save belong to the period it leaves.
-        if (file != this)
-            file->WriteLocked();
+        if (std::find(saved.begin(), saved.end(), file) == saved.end())
+            WriteSet({file});
         file->OpenAt(file->basePath_, now, true);
         if (file->dateParts_ == 3)
             newDayPending_ = true;
     }
+}
+
+void StatFile::OpenAtCurrent(const std::string& basePath)
+{
+    // Once per log folder: at start and when the setting changes.
+    if (RecoveredBase() != basePath) {
+        RecoverLogTree(basePath);
+        RecoveredBase() = basePath;
+    }
+    OpenAt(basePath, OpenDate(), false);
 }
 
 SYSTEMTIME StatFile::OpenDate() const
@@ -175,12 +191,9 @@ void StatFile::OpenAt(const std::string& basePath, const SYSTEMTIME& date, bool 
     else
         path = LogYearTotal(basePath, user, date.wYear);
 
-    RemoveStaleTemporaries(path);
-    if (takeStored)
-        TakeStored(path);
-    else
-        Load(path);
+    userFolder_ = LogUserFolder(basePath, user);
     SetPath(path);
+    LoadForOpen(path, takeStored);
     fileDate_ = date;
     opened_ = true;
 }
@@ -189,25 +202,12 @@ StatFileDay::StatFileDay(RecordList* list) : StatFile(list, 3) {}
 
 void StatFileDay::Open(std::string basePath)
 {
-    OpenAt(basePath, OpenDate(), false);
+    OpenAtCurrent(basePath);
 }
 
 void StatFileDay::Save()
 {
-    if (SaveRunning() || ListsLockHeldByThisThread())
-        return;
     StatFile::Save();
-    if (!newDayPending_)
-        return;
-    newDayPending_ = false;
-    // Saves go on while the box is open; a later day change needs no second box.
-    if (newDayFlag == 0 || newDayBoxOpen)
-        return;
-    newDayBoxOpen = true;
-    TrackerMessageBox(nullptr,
-                      "The new day started. From this very second\nall the statistics will be saved on the new day.",
-                      "Kaltrow - Information", MB_ICONINFORMATION);
-    newDayBoxOpen = false;
 }
 
 StatFileMonth::StatFileMonth(RecordList* list) : StatFile(list, 2) {}
@@ -219,7 +219,7 @@ void StatFileMonth::Save()
 
 void StatFileMonth::Open(std::string basePath)
 {
-    OpenAt(basePath, OpenDate(), false);
+    OpenAtCurrent(basePath);
 }
 
 StatFileYear::StatFileYear(RecordList* list) : StatFile(list, 1) {}
@@ -231,5 +231,5 @@ void StatFileYear::Save()
 
 void StatFileYear::Open(std::string basePath)
 {
-    OpenAt(basePath, OpenDate(), false);
+    OpenAtCurrent(basePath);
 }

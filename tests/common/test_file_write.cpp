@@ -2,8 +2,38 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "file_write.h"
 #include "test_support.h"
+
+namespace {
+
+std::vector<std::string> FilesIn(const std::string& folder)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            names.push_back(data.cFileName);
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// A full disk: half of the bytes go in, and the call reports what it wrote.
+BOOL WINAPI HalfWrite(HANDLE file, LPCVOID data, DWORD size, LPDWORD written, LPOVERLAPPED)
+{
+    return WriteFile(file, data, size / 2, written, nullptr);
+}
+
+} // namespace
 
 TEST(WriteWholeFile, ReplacesTheContentAndLeavesNoTemporaryFile)
 {
@@ -11,9 +41,9 @@ TEST(WriteWholeFile, ReplacesTheContentAndLeavesNoTemporaryFile)
     WriteBytes(dir / "a.ini", "old content that is longer\r\n");
     ASSERT_TRUE(WriteWholeFile(dir / "a.ini", "top = 1\r\n"));
     EXPECT_EQ(ReadBytes(dir / "a.ini"), "top = 1\r\n");
-    EXPECT_FALSE(FileExists(dir / "a.ini.new"));
     ASSERT_TRUE(WriteWholeFile(dir / "b.ini", ""));
     EXPECT_EQ(ReadBytes(dir / "b.ini"), "");
+    EXPECT_EQ(FilesIn(dir.Path()), (std::vector<std::string>{"a.ini", "b.ini"}));
 }
 
 TEST(WriteWholeFile, TargetHeldOpenByAnotherReaderStillGetsTheBytes)
@@ -25,9 +55,28 @@ TEST(WriteWholeFile, TargetHeldOpenByAnotherReaderStillGetsTheBytes)
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     EXPECT_TRUE(WriteWholeFile(dir / "a.ini", "new"));
+    // Written into the very file the reader holds.
+    char buffer[8] = {};
+    DWORD got = 0;
+    ReadFile(held, buffer, sizeof(buffer), &got, nullptr);
+    EXPECT_EQ(std::string(buffer, got), "new");
     CloseHandle(held);
     EXPECT_EQ(ReadBytes(dir / "a.ini"), "new");
-    EXPECT_FALSE(FileExists(dir / "a.ini.new"));
+    EXPECT_EQ(FilesIn(dir.Path()), std::vector<std::string>{"a.ini"});
+}
+
+TEST(WriteWholeFile, AFailedTemporaryLeavesTheTargetAsItWas)
+{
+    TempDir dir;
+    WriteBytes(dir / "a.ini", "old");
+    // A file of the user's that an earlier version took for its temporary.
+    WriteBytes(dir / "a.ini.new", "the user's");
+    EXPECT_FALSE(ReplaceWholeFile(dir / "a.ini", "new and longer", HalfWrite));
+    EXPECT_EQ(ReadBytes(dir / "a.ini"), "old");
+    EXPECT_EQ(FilesIn(dir.Path()), (std::vector<std::string>{"a.ini", "a.ini.new"}));
+    EXPECT_TRUE(WriteWholeFile(dir / "a.ini", "new"));
+    EXPECT_EQ(ReadBytes(dir / "a.ini"), "new");
+    EXPECT_EQ(ReadBytes(dir / "a.ini.new"), "the user's");
 }
 
 TEST(WriteWholeFile, MissingFolderWritesNothing)

@@ -2,11 +2,15 @@
 
 #include <atomic>
 #include <thread>
+#include <vector>
 
+#include "commands.h"
 #include "log_paths.h"
+#include "my_mutex.h"
 #include "stat_file.h"
 #include "test_support.h"
 #include "tracker_test_support.h"
+#include "worker.h"
 
 namespace {
 
@@ -72,6 +76,58 @@ BOOL WINAPI ProbingWrite(HANDLE file, LPCVOID data, DWORD size, LPDWORD written,
     return WriteFile(file, data, size, written, nullptr);
 }
 
+// A reader that allows writing but not deleting: a rename onto the file fails.
+HANDLE OpenForReading(const std::string& path)
+{
+    return CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+DWORD FileIndex(HANDLE file)
+{
+    BY_HANDLE_FILE_INFORMATION info = {};
+    GetFileInformationByHandle(file, &info);
+    return info.nFileIndexLow;
+}
+
+std::string ReadThrough(HANDLE file)
+{
+    SetFilePointer(file, 0, nullptr, FILE_BEGIN);
+    char buffer[256];
+    DWORD got = 0;
+    ReadFile(file, buffer, sizeof(buffer), &got, nullptr);
+    return std::string(buffer, got);
+}
+
+// Writes, then lets the reader go a little later, while the rename is retried.
+HANDLE heldReader = INVALID_HANDLE_VALUE;
+std::thread letGo;
+BOOL WINAPI WriteThenLetGo(HANDLE file, LPCVOID data, DWORD size, LPDWORD written, LPOVERLAPPED)
+{
+    letGo = std::thread([] {
+        Sleep(35);
+        CloseHandle(heldReader);
+    });
+    return WriteFile(file, data, size, written, nullptr);
+}
+
+// Lists a month folder while the text of each file is written.
+std::string listedFolder;
+std::vector<std::string> listedNames;
+BOOL WINAPI ListingWrite(HANDLE file, LPCVOID data, DWORD size, LPDWORD written, LPOVERLAPPED)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA((listedFolder + "\\*").c_str(), &found);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                listedNames.push_back(found.cFileName);
+        } while (FindNextFileA(find, &found));
+        FindClose(find);
+    }
+    return WriteFile(file, data, size, written, nullptr);
+}
+
 BOOL WINAPI FailedWrite(HANDLE, LPCVOID, DWORD, LPDWORD written, LPOVERLAPPED)
 {
     *written = 0;
@@ -101,7 +157,7 @@ TEST_F(StatFiles, OneRecordIsFortyBytesAndAnEmptyListZero)
     year.Load(year.Path());
     EXPECT_TRUE(empty.empty());
     EXPECT_TRUE(boxes_.Boxes().empty());
-    EXPECT_FALSE(FileExists(StatFile::TemporaryPath(day.Path())));
+    EXPECT_FALSE(FileExists(day.TemporaryPath()));
 }
 
 TEST_F(StatFiles, RecordsAreWrittenInListOrderWithLongHours)
@@ -196,17 +252,20 @@ TEST_F(StatFiles, HostileFilesEndWithinBounds)
     EXPECT_EQ(list[1].Name(), "after.exe");
     EXPECT_EQ(list[1].LoadedText(), "0:0:3");
 
+    // Binary junk with an endless field in it, then whole records: the reading
+    // gets through all of it and still finds them.
     std::string junk;
     for (int i = 0; i < 200000; ++i) {
         unsigned char c = static_cast<unsigned char>((i * 131 + i / 7) % 256);
         junk += static_cast<char>(c == 0x1A ? '"' : c);
     }
+    junk += "\n\"" + std::string(100000, 'x') + "\n";
+    for (int i = 0; i < 4; ++i)
+        junk += StatLine("last.exe", "0:0:4", "0:0:5");
     RecordList fromJunk = LoadFile(junk);
-    for (ProcRecord& r : fromJunk)
-        EXPECT_LE(r.Name().size(), 254u);
-
-    RecordList quotesOnly = LoadFile(std::string(5000, '"'));
-    EXPECT_LE(quotesOnly.size(), 2500u);
+    int found = FindRecordIndex(fromJunk, "last.exe");
+    ASSERT_NE(found, -1);
+    EXPECT_EQ(Times(fromJunk[static_cast<size_t>(found)]), "0:0:4 0:0:5 0:0:0 0:0:0");
 }
 
 TEST_F(StatFiles, LogParserReadsRecordByRecord)
@@ -276,7 +335,7 @@ TEST_F(StatFiles, CutOffWriteKeepsTheOldContentAndEndsTheTracker)
     // While the new text was being written the file was whole, and it still is.
     EXPECT_EQ(seenDuringWrite, old);
     EXPECT_EQ(ReadBytes(day.Path()), old);
-    EXPECT_FALSE(FileExists(StatFile::TemporaryPath(day.Path())));
+    EXPECT_FALSE(FileExists(day.TemporaryPath()));
     ASSERT_EQ(boxes_.Boxes().size(), 1u);
     EXPECT_EQ(boxes_.Boxes()[0].text, "Wrong bytes written");
     EXPECT_EQ(boxes_.Boxes()[0].caption, "Kaltrow");
@@ -322,34 +381,175 @@ TEST_F(StatFiles, FileHeldOpenElsewhereStillGetsTheCounts)
     StatFileDay day(&list);
     day.Open(dir_.Path());
     day.Save();
-    HANDLE reader = CreateFileA(day.Path().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+
+    // Held open for the whole save: the renames keep failing, and the counts are
+    // written into the very file the reader holds.
+    HANDLE reader = OpenForReading(day.Path());
     ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    DWORD before = FileIndex(reader);
     list[0].TickLoaded();
     day.Save();
+    EXPECT_EQ(ReadThrough(reader), StatLine("a.exe", "0:0:2", "0:0:0"));
     CloseHandle(reader);
+    HANDLE after = OpenForReading(day.Path());
+    EXPECT_EQ(FileIndex(after), before);
+    CloseHandle(after);
     EXPECT_EQ(ReadBytes(day.Path()), StatLine("a.exe", "0:0:2", "0:0:0"));
-    EXPECT_FALSE(FileExists(StatFile::TemporaryPath(day.Path())));
+    EXPECT_FALSE(FileExists(day.TemporaryPath()));
     EXPECT_TRUE(boxes_.Boxes().empty());
+
+    // Let go of while the save is trying again: a later try replaces the file.
+    heldReader = OpenForReading(day.Path());
+    ASSERT_NE(heldReader, INVALID_HANDLE_VALUE);
+    before = FileIndex(heldReader);
+    StatFileWriteFile = WriteThenLetGo;
+    list[0].TickLoaded();
+    day.Save();
+    letGo.join();
+    HANDLE replaced = OpenForReading(day.Path());
+    EXPECT_NE(FileIndex(replaced), before);
+    EXPECT_EQ(ReadThrough(replaced), StatLine("a.exe", "0:0:3", "0:0:0"));
+    CloseHandle(replaced);
+    EXPECT_FALSE(FileExists(day.TemporaryPath()));
 }
 
 TEST_F(StatFiles, OpeningRemovesStaleTemporaryFilesOnly)
 {
+    std::string user = LogUserFolder(dir_.Path(), WindowsUserName());
     std::string folder = LogMonthFolder(dir_.Path(), WindowsUserName(), 2026, 5);
+    std::string earlier = LogMonthFolder(dir_.Path(), WindowsUserName(), 2025, 11);
     MakeFolders(folder);
-    WriteBytes(folder + "\\~klr10.tmp", "half a fi");
-    WriteBytes(folder + "\\~klrtotal.tmp", "x");
+    MakeFolders(earlier);
+    // Left by killed trackers of this and earlier versions, in every kind of folder.
+    for (const std::string& stale : {folder + "\\~klr10.tmp", folder + "\\~klrtotal.tmp", earlier + "\\~klr9.tmp",
+                                      user + "\\2025\\~klrtotal.tmp", user + "\\~klrday.tmp"})
+        WriteBytes(stale, "half a fi");
     WriteBytes(folder + "\\10", StatLine("a.exe", "0:0:1", "0:0:0"));
-    WriteBytes(folder + "\\notes.txt", "mine");
+    for (const std::string& mine : {folder + "\\notes.txt", earlier + "\\~klr.txt", user + "\\~klrday.tmp.txt"})
+        WriteBytes(mine, "mine");
     RecordList list;
     StatFileDay day(&list);
     day.Open(dir_.Path());
-    EXPECT_FALSE(FileExists(folder + "\\~klr10.tmp"));
-    EXPECT_FALSE(FileExists(folder + "\\~klrtotal.tmp"));
+    for (const std::string& stale : {folder + "\\~klr10.tmp", folder + "\\~klrtotal.tmp", earlier + "\\~klr9.tmp",
+                                      user + "\\2025\\~klrtotal.tmp", user + "\\~klrday.tmp"})
+        EXPECT_FALSE(FileExists(stale)) << stale;
     EXPECT_TRUE(FileExists(folder + "\\10"));
-    EXPECT_TRUE(FileExists(folder + "\\notes.txt"));
+    for (const std::string& mine : {folder + "\\notes.txt", earlier + "\\~klr.txt", user + "\\~klrday.tmp.txt"})
+        EXPECT_EQ(ReadBytes(mine), "mine") << mine;
     EXPECT_EQ(list.size(), 1u);
-    EXPECT_EQ(StatFile::TemporaryPath("C:\\l\\u\\2026\\total"), "C:\\l\\u\\2026\\~klrtotal.tmp");
+}
+
+TEST_F(StatFiles, ASetCutShortByACrashIsFinishedAtTheNextOpen)
+{
+    std::string user = LogUserFolder(dir_.Path(), WindowsUserName());
+    std::string dayPath = DayPath(dir_.Path());
+    std::string monthPath = LogMonthTotal(dir_.Path(), WindowsUserName(), 2026, 5);
+    std::string yearPath = LogYearTotal(dir_.Path(), WindowsUserName(), 2026);
+    MakeFolders(LogMonthFolder(dir_.Path(), WindowsUserName(), 2026, 5));
+    std::string old = StatLine("a.exe", "0:0:1", "0:0:0");
+    std::string fresh = StatLine("a.exe", "0:0:2", "0:0:0");
+    // The day file was moved into place, then the tracker died: month and year wait.
+    WriteBytes(dayPath, fresh);
+    WriteBytes(monthPath, old);
+    WriteBytes(yearPath, old);
+    WriteBytes(user + "\\~klrmonth.tmp", fresh);
+    WriteBytes(user + "\\~klryear.tmp", fresh);
+    WriteBytes(StatFile::CommitRecordPath(user), user + "\\~klrday.tmp\t" + dayPath + "\n" + user +
+                                                     "\\~klrmonth.tmp\t" + monthPath + "\n" + user +
+                                                     "\\~klryear.tmp\t" + yearPath + "\nend\n");
+    RecordList days, months, years;
+    StatFileDay day(&days);
+    StatFileMonth month(&months);
+    StatFileYear year(&years);
+    day.Open(dir_.Path());
+    month.Open(dir_.Path());
+    year.Open(dir_.Path());
+    EXPECT_EQ(ReadBytes(dayPath), fresh);
+    EXPECT_EQ(ReadBytes(monthPath), fresh);
+    EXPECT_EQ(ReadBytes(yearPath), fresh);
+    EXPECT_EQ(months[0].LoadedText(), "0:0:2");
+    EXPECT_FALSE(FileExists(StatFile::CommitRecordPath(user)));
+    EXPECT_FALSE(FileExists(user + "\\~klrmonth.tmp"));
+
+    // A record cut before its end mark: no move had begun, the files stay.
+    TempDir other;
+    std::string otherUser = LogUserFolder(other.Path(), WindowsUserName());
+    std::string otherDay = DayPath(other.Path());
+    MakeFolders(LogMonthFolder(other.Path(), WindowsUserName(), 2026, 5));
+    WriteBytes(otherDay, old);
+    WriteBytes(otherUser + "\\~klrday.tmp", fresh);
+    WriteBytes(StatFile::CommitRecordPath(otherUser), otherUser + "\\~klrday.tmp\t" + otherDay + "\n");
+    day.Open(other.Path());
+    EXPECT_EQ(ReadBytes(otherDay), old);
+    EXPECT_FALSE(FileExists(StatFile::CommitRecordPath(otherUser)));
+    EXPECT_FALSE(FileExists(otherUser + "\\~klrday.tmp"));
+}
+
+TEST_F(StatFiles, MonthFoldersHoldOnlyDaysAndTheTotalWhileTheSetIsWritten)
+{
+    RecordList days, months, years;
+    days.push_back(Record("a.exe", My_Time(0, 0, 1)));
+    months = days;
+    years = days;
+    StatFileDay day(&days);
+    StatFileMonth month(&months);
+    StatFileYear year(&years);
+    day.Open(dir_.Path());
+    month.Open(dir_.Path());
+    year.Open(dir_.Path());
+    StatFile::SaveAll({&day, &month, &year});
+    listedFolder = LogMonthFolder(dir_.Path(), WindowsUserName(), 2026, 5);
+    listedNames.clear();
+    StatFileWriteFile = ListingWrite;
+    days[0].TickLoaded();
+    StatFile::SaveAll({&day, &month, &year});
+    ASSERT_FALSE(listedNames.empty());
+    for (const std::string& name : listedNames)
+        EXPECT_TRUE(name == "10" || name == "total") << name;
+    EXPECT_EQ(ReadBytes(day.Path()), StatLine("a.exe", "0:0:2", "0:0:0"));
+    EXPECT_FALSE(FileExists(StatFile::CommitRecordPath(LogUserFolder(dir_.Path(), WindowsUserName()))));
+}
+
+TEST_F(StatFiles, UnreadableFileIsNotOverwrittenAndJoinsTheCountsOnceReadable)
+{
+    std::string user = WindowsUserName();
+    MakeFolders(LogMonthFolder(dir_.Path(), user, 2026, 5));
+    // Today stored 10 s; the month 60 s, other days included.
+    WriteBytes(DayPath(dir_.Path()), StatLine("a.exe", "0:0:10", "0:0:0"));
+    std::string monthPath = LogMonthTotal(dir_.Path(), user, 2026, 5);
+    std::string stored = StatLine("a.exe", "0:1:0", "0:0:0") + StatLine("z.exe", "1:0:0", "0:0:0");
+    WriteBytes(monthPath, stored);
+    HANDLE locked = CreateFileA(monthPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(locked, INVALID_HANDLE_VALUE);
+    RecordList days, months, years;
+    StatFileDay day(&days);
+    StatFileMonth month(&months);
+    StatFileYear year(&years);
+    day.Open(dir_.Path());
+    month.Open(dir_.Path());
+    year.Open(dir_.Path());
+    EXPECT_TRUE(month.WaitingToRead());
+    EXPECT_FALSE(year.WaitingToRead());
+    days[0].SetState(STATE_LOADED);
+    for (int i = 0; i < 3; ++i) {
+        std::string error;
+        ASSERT_TRUE(ActivityPass(days, months, years, error));
+        StatFile::SaveAll({&day, &month, &year});
+    }
+    // Told once, with the file's path.
+    ASSERT_EQ(boxes_.Boxes().size(), 1u);
+    EXPECT_EQ(boxes_.Boxes()[0].text, monthPath + " problem");
+    EXPECT_EQ(boxes_.Boxes()[0].caption, "Kaltrow");
+    EXPECT_EQ(boxes_.Boxes()[0].type, static_cast<UINT>(MB_ICONERROR));
+    CloseHandle(locked);
+    EXPECT_EQ(ReadBytes(monthPath), stored);
+
+    // Readable again: the stored times plus the three seconds counted meanwhile.
+    StatFile::SaveAll({&day, &month, &year});
+    EXPECT_FALSE(month.WaitingToRead());
+    EXPECT_EQ(ReadBytes(monthPath), StatLine("a.exe", "0:1:3", "0:0:0") + StatLine("z.exe", "1:0:0", "0:0:0"));
+    EXPECT_EQ(ReadBytes(day.Path()), StatLine("a.exe", "0:0:13", "0:0:0"));
+    EXPECT_EQ(boxes_.Boxes().size(), 1u);
 }
 
 TEST_F(StatFiles, WholeRewriteHappensWithinOneHoldOfTheMutex)
@@ -462,4 +662,51 @@ TEST_F(StatFiles, ReopeningUnderAnotherFolderKeepsCountsAndAddsNewNames)
     EXPECT_EQ(ReadBytes(LogMonthTotal(newBase, user, 2026, 5)),
               StatLine("a.exe", "0:0:5", "0:0:0") + StatLine("c.exe", "2:0:0", "0:0:0"));
     EXPECT_EQ(ReadBytes(DayPath(dir_ / "old")), StatLine("a.exe", "0:0:5", "0:0:0"));
+}
+
+TEST_F(StatFiles, TheThreeFilesOfARoundAgreeWhileTheWorkerTicks)
+{
+    statisticsMutex = CreateMutexA(nullptr, FALSE, nullptr);
+    RecordList days, months, years;
+    ProcRecord a("a.exe");
+    a.SetState(STATE_LOADED);
+    days.push_back(a);
+    StatFileDay day(&days);
+    StatFileMonth month(&months);
+    StatFileYear year(&years);
+    day.Open(dir_.Path());
+    month.Open(dir_.Path());
+    year.Open(dir_.Path());
+    dayFile = &day;
+    monthFile = &month;
+    yearFile = &year;
+
+    std::string error;
+    ASSERT_TRUE(ActivityPass(days, months, years, error));
+    // Ticks as fast as it can, as the worker does once a second.
+    std::atomic<bool> stop{false};
+    std::thread worker([&] {
+        while (!stop) {
+            WaitForMutexPolling(statisticsMutex, 10);
+            {
+                ListsGuard guard;
+                std::string error;
+                ActivityPass(days, months, years, error);
+            }
+            ReleaseMutex(statisticsMutex);
+        }
+    });
+    int differing = 0;
+    for (int i = 0; i < 40; ++i) {
+        SaveStatFiles();
+        std::string d = ReadBytes(day.Path());
+        if (ReadBytes(month.Path()) != d || ReadBytes(year.Path()) != d)
+            ++differing;
+    }
+    stop = true;
+    worker.join();
+    dayFile = monthFile = yearFile = nullptr;
+    EXPECT_EQ(differing, 0);
+    EXPECT_NE(ReadBytes(day.Path()), StatLine("a.exe", "0:0:0", "0:0:0"));
+    CloseHandle(statisticsMutex);
 }
