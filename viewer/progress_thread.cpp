@@ -1,5 +1,6 @@
 #include "progress_thread.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "log_parser.h"
@@ -112,43 +113,91 @@ void ProgressThread::Execute()
     size_t n = (ownFiles_ ? ownFiles_->size() : 0) + (periodFiles_ ? periodFiles_->size() : 0);
     if (n == 0)
         n = 1;
-    const int step = static_cast<int>(100 / n);
+    step_ = static_cast<int>(100 / n);
     position_ = 0;
+    // Under the mutex only the reads, on this thread, so no hand-over to
+    // the waiting thread lengthens the hold; the tracker's tick waits meanwhile.
+    try {
+        TakeBytes();
+    } catch (...) {
+        // Kept for the waiting thread, which throws it once the run has ended.
+        failure_ = std::current_exception();
+    }
+    if (mutex_)
+        mutex_->Release();
+    Synchronize(&ProgressThread::ParseStep);
+    Synchronize(&ProgressThread::HideStep);
+    returnValue_ = 1;
+}
 
+bool ProgressThread::ReadFileBytes(const std::string& path, std::string& bytes)
+{
+    return ReadWholeFile(path, bytes);
+}
+
+void ProgressThread::TakeBytes()
+{
+    bytes_.clear();
+    for (const std::vector<std::string>* list : {ownFiles_, periodFiles_}) {
+        if (!list)
+            continue;
+        for (const std::string& file : *list) {
+            auto entry = bytes_.emplace(file, std::make_pair(false, std::string()));
+            if (entry.second)
+                entry.first->second.first = ReadFileBytes(file, entry.first->second.second);
+        }
+    }
+}
+
+const std::string* ProgressThread::BytesOf(const std::string& path) const
+{
+    auto found = bytes_.find(path);
+    if (found == bytes_.end() || !found->second.first)
+        return nullptr;
+    return &found->second.second;
+}
+
+void ProgressThread::ParseStep()
+{
+    // A read that failed (out of memory) leaves the run with nothing half read.
+    if (failure_) {
+        bytes_.clear();
+        return;
+    }
     if (ownFiles_ && results_) {
+        // Room for a row per line, so a long run does not move the rows again and again.
+        size_t lines = 0;
+        for (const std::string& file : *ownFiles_) {
+            if (const std::string* bytes = BytesOf(file))
+                lines += static_cast<size_t>(std::count(bytes->begin(), bytes->end(), '\n')) + 1;
+        }
+        results_->reserve(results_->size() + lines);
         currentDestination_ = results_;
         for (const std::string& file : *ownFiles_) {
             currentFile_ = &file;
-            Synchronize(&ProgressThread::ReadOwnStep);
-            position_ += step;
+            currentBytes_ = BytesOf(file);
+            ReadUsageFile();
+            MoveBar();
         }
     }
     if (periodFiles_ && periodTotals_) {
         currentDestination_ = periodTotals_;
         for (const std::string& file : *periodFiles_) {
             currentFile_ = &file;
-            Synchronize(&ProgressThread::SumStep);
-            position_ += step;
+            currentBytes_ = BytesOf(file);
+            SumUsageFile();
+            MoveBar();
         }
     }
-    if (mutex_)
-        mutex_->Release();
-    Synchronize(&ProgressThread::HideStep);
-    returnValue_ = 1;
+    currentBytes_ = nullptr;
+    bytes_.clear();
 }
 
-void ProgressThread::ReadOwnStep()
+void ProgressThread::MoveBar()
 {
-    ReadUsageFile();
     if (wait_)
         wait_->SetPosition(position_);
-}
-
-void ProgressThread::SumStep()
-{
-    SumUsageFile();
-    if (wait_)
-        wait_->SetPosition(position_);
+    position_ += step_;
 }
 
 void ProgressThread::HideStep()
@@ -159,32 +208,34 @@ void ProgressThread::HideStep()
 
 void ProgressThread::ReadUsageFile()
 {
-    Applic row("", "");
-    LogParser parser(*currentFile_);
-    if (!parser.IsOpen())
+    if (!currentBytes_)
         return;
+    LogParser parser(*currentBytes_);
+    ApplicList& destination = *currentDestination_;
     do {
-        if (parser.ReadUsageRecord(row))
-            currentDestination_->push_back(row);
+        destination.emplace_back();
+        if (!parser.ReadUsageRecord(destination.back()))
+            destination.pop_back();
     } while (!parser.AtEnd());
 }
 
 void ProgressThread::SumUsageFile()
 {
+    // The sum of every record, added in file order as SumApplic adds them.
     Applic sum(*currentFile_, "");
-    ApplicList* remembered = currentDestination_;
-    ApplicList records;
-    currentDestination_ = &records;
-    try {
-        ReadUsageFile();
-    } catch (...) {
-        currentDestination_ = remembered;
-        throw;
+    if (currentBytes_) {
+        LogParser parser(*currentBytes_);
+        My_Time times[4];
+        do {
+            if (parser.ReadRecordTimes(times)) {
+                sum.loaded = AddTimes(times[0], sum.loaded);
+                sum.active = AddTimes(times[1], sum.active);
+                sum.mouse = AddTimes(times[2], sum.mouse);
+                sum.keyboard = AddTimes(times[3], sum.keyboard);
+            }
+        } while (!parser.AtEnd());
     }
-    currentDestination_ = remembered;
-    for (const Applic& row : records)
-        sum = SumApplic(row, sum);
-    remembered->push_back(sum);
+    currentDestination_->push_back(sum);
 }
 
 void SetReadingObjects(MyMutex* mutex, WaitView* wait)

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <exception>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -10,9 +11,12 @@
 class MyMutex;
 class WaitView;
 
-// The worker of one reading run. It holds the statistics mutex for the whole
-// run and hands every file read to the thread that waits for it (WaitFor),
-// so the viewer's lists are touched by the UI thread alone.
+// The worker of one reading run. It holds the statistics mutex from the
+// first file of the run to the last, and only while it takes the files'
+// bytes, each file once. The records are parsed, appended and summed after
+// the release by the thread that waits for it (WaitFor), to which the
+// worker hands those steps, so the viewer's lists and the progress bar are
+// touched by the UI thread alone.
 class ProgressThread {
 public:
     ProgressThread(MyMutex* mutex, WaitView* wait);   // created suspended
@@ -32,20 +36,28 @@ public:
 
 protected:
     virtual void Execute();
-    // Steps run on the UI thread.
+    // Steps run on the UI thread, after the release, on the bytes of the
+    // current file (null when it could not be opened): the records appended
+    // to the current destination, or one sum row of them.
     virtual void ReadUsageFile();
     virtual void SumUsageFile();
+    // Run on the worker under the mutex, once for each file of the run.
+    virtual bool ReadFileBytes(const std::string& path, std::string& bytes);
     // Runs the method on the waiting thread and returns when it is done.
     void Synchronize(void (ProgressThread::*method)());
 
     const std::string* currentFile_ = nullptr;
+    const std::string* currentBytes_ = nullptr;
     ApplicList* currentDestination_ = nullptr;
 
 private:
     static DWORD WINAPI ThreadProc(LPVOID self);
-    void ReadOwnStep();
-    void SumStep();
+    void TakeBytes();
+    void ParseStep();
+    void MoveBar();
     void HideStep();
+    // The bytes of the file, once taken; null when it did not open.
+    const std::string* BytesOf(const std::string& path) const;
 
     MyMutex* mutex_;
     WaitView* wait_;
@@ -54,6 +66,10 @@ private:
     ApplicList* periodTotals_ = nullptr;
     const std::vector<std::string>* periodFiles_ = nullptr;
     int position_ = 0;
+    int step_ = 0;
+    // Each file of the run once: own files and period files may name the
+    // same one (Day, Week, All years).
+    std::map<std::string, std::pair<bool, std::string>> bytes_;
     int returnValue_ = 0;
     volatile bool terminated_ = false;
 

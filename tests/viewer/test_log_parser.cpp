@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "log_parser.h"
 #include "viewer_fakes.h"
 
@@ -8,9 +10,10 @@ namespace {
 ApplicList ReadAll(const std::string& path)
 {
     ApplicList rows;
-    LogParser parser(path);
-    if (!parser.IsOpen())
+    std::string bytes;
+    if (!ReadWholeFile(path, bytes))
         return rows;
+    LogParser parser(bytes);
     Applic row("", "");
     do {
         if (parser.ReadUsageRecord(row))
@@ -111,4 +114,113 @@ TEST(LogParser, OverlongNamesAndFieldsAreCutAndReadingGoesOn)
 
     WriteBytes(dir / "g", std::string(100000, '"'));
     EXPECT_GT(ReadAll(dir / "g").size(), 0u);   // comes to an end
+}
+
+TEST(LogParser, ReadWholeFileTakesEveryByteOrNothing)
+{
+    TempDir dir;
+    std::string big;
+    for (int i = 0; big.size() < 3 * 1024 * 1024; ++i)
+        big += std::to_string(i) + (i % 7 ? '\t' : '\n') + std::string(1, static_cast<char>(i & 0xFF));
+    WriteBytes(dir / "big", big);
+    std::string bytes = "old";
+    ASSERT_TRUE(ReadWholeFile(dir / "big", bytes));
+    EXPECT_EQ(bytes.size(), big.size());
+    EXPECT_TRUE(bytes == big);
+
+    WriteBytes(dir / "empty", "");
+    ASSERT_TRUE(ReadWholeFile(dir / "empty", bytes));
+    EXPECT_TRUE(bytes.empty());
+
+    bytes = "old";
+    EXPECT_FALSE(ReadWholeFile(dir / "missing", bytes));
+    EXPECT_TRUE(bytes.empty());
+    MakeFolders(dir / "folder");
+    EXPECT_FALSE(ReadWholeFile(dir / "folder", bytes));
+}
+
+namespace {
+
+// The records as the stream reader reads the file: name and four times each.
+std::vector<std::string> StreamRecords(const std::string& path)
+{
+    std::vector<std::string> out;
+    TextReader in(path);
+    if (!in.IsOpen())
+        return out;
+    StatRecordFields f;
+    do {
+        if (ReadStatRecord(in, f, 10023, 254))
+            out.push_back(f.name + "|" + T(f.loaded) + "|" + T(f.active) + "|" + T(f.mouse) + "|" + T(f.keyboard));
+    } while (!in.AtEnd());
+    return out;
+}
+
+std::vector<std::string> MemoryRecords(const std::string& path, bool timesOnly)
+{
+    std::vector<std::string> out;
+    std::string bytes;
+    if (!ReadWholeFile(path, bytes))
+        return out;
+    LogParser parser(bytes);
+    do {
+        if (timesOnly) {
+            My_Time t[4];
+            if (parser.ReadRecordTimes(t))
+                out.push_back(T(t[0]) + "|" + T(t[1]) + "|" + T(t[2]) + "|" + T(t[3]));
+        } else {
+            Applic row("", "");
+            if (parser.ReadUsageRecord(row))
+                out.push_back(row.path + "|" + T(row.loaded) + "|" + T(row.active) + "|" + T(row.mouse) + "|" +
+                              T(row.keyboard));
+        }
+    } while (!parser.AtEnd());
+    return out;
+}
+
+std::vector<std::string> TimesOf(std::vector<std::string> records)
+{
+    for (std::string& r : records)
+        r = r.substr(r.find('|') + 1);
+    return records;
+}
+
+} // namespace
+
+// The bytes in memory read record for record as the file read as a stream.
+TEST(LogParser, BytesInMemoryReadAsTheFileStreamReads)
+{
+    TempDir dir;
+    std::vector<std::string> inputs = {
+        "",
+        "\"a\"\t1:2:3\t4:5:6\t7:8:9\t10:11:12\n",
+        "\"a\"\t1:2:3\t4:5:6\t7:8:9\t10:11:12\r\n\"b\"\t1:1:1\t1:1:1\t1:1:1\t1:1:1\r\r\n",
+        "\"a\r\"\t1:2:3\r\t4:5:6\t7:8:9\t10:11:\r12\r",
+        std::string("\"a\"\t1:2:3\t4:5:6\t7:8:9\t10:11:12\r\x1A\n\"b\"\t1:1:1\t1:1:1\t1:1:1\t1:1:1\n"),
+        std::string("\"a\"\t1:2:3\t4\x1A:5:6\t7:8:9\t10:11:12\n"),
+        std::string("\"n") + '\0' + "ul\"\t1:2:3\t0:0:0\t0:0:0\t0:0:1\n",
+        "\"\"\t\t\t\t\n\"\t\"\n\"",
+        "\"x\"\t " + std::string(10030, ' ') + "5:1:1\t0:0:0\t0:0:0\t0:0:0\n",
+        "\"x\"\t" + std::string(10022, ' ') + "5:1:1\t0:0:0\t0:0:0\t0:0:0\n",
+        "\"" + std::string(254, 'n') + "\"\t1:1:1\t1:1:1\t1:1:1\t1:1:1\n\"" + std::string(255, 'm') + "\"\t1:1:1\n",
+        "\"" + std::string(20000, 'q') + "\t1:1:1\t1:1:1\t1:1:1\t1:1:1\n",
+        "\"a\"\t-7:+8: 9\t2147483648:-2147483649:99999999999999\t1:2\n:3\t4:5:6",
+    };
+    // Random runs over the characters that matter to the record syntax.
+    const char alphabet[] = "\"\t:\n\r\x1A 0123456789-+ab";
+    std::mt19937 random(20240305);
+    for (int i = 0; i < 300; ++i) {
+        std::string text;
+        size_t length = random() % 400;
+        for (size_t k = 0; k < length; ++k)
+            text += alphabet[random() % (sizeof(alphabet) - 1)];
+        inputs.push_back(text);
+    }
+    for (size_t i = 0; i < inputs.size(); ++i) {
+        std::string path = dir / std::to_string(i);
+        WriteBytes(path, inputs[i]);
+        std::vector<std::string> expected = StreamRecords(path);
+        ASSERT_EQ(MemoryRecords(path, false), expected) << "input " << i;
+        ASSERT_EQ(MemoryRecords(path, true), TimesOf(expected)) << "input " << i;
+    }
 }

@@ -9,23 +9,60 @@
 
 namespace {
 
-// Notes the thread and the file of every read step.
+// Notes the thread and the file of every read of bytes and every parse
+// step, and whether the statistics mutex was held by the worker meanwhile.
 class ObservedThread : public ProgressThread {
 public:
-    using ProgressThread::ProgressThread;
-    std::vector<DWORD> readThreads;
-    std::vector<std::string> files;
+    ObservedThread(MyMutex* mutex, WaitView* wait) : ProgressThread(mutex, wait), mutex_(mutex) {}
+    std::vector<DWORD> readThreads, parseThreads;
+    std::vector<std::string> files, parsed;
+    std::vector<bool> heldWhileRead, heldWhileParsed;
     std::atomic<bool>* readStarted = nullptr;
 
 protected:
-    void ReadUsageFile() override
+    bool ReadFileBytes(const std::string& path, std::string& bytes) override
     {
         if (readStarted)
             *readStarted = true;
         readThreads.push_back(GetCurrentThreadId());
-        files.push_back(*currentFile_);
+        files.push_back(path);
+        heldWhileRead.push_back(HeldByWorker());
+        return ProgressThread::ReadFileBytes(path, bytes);
+    }
+    void ReadUsageFile() override
+    {
+        NoteParse();
         ProgressThread::ReadUsageFile();
     }
+    void SumUsageFile() override
+    {
+        NoteParse();
+        ProgressThread::SumUsageFile();
+    }
+
+private:
+    void NoteParse()
+    {
+        parseThreads.push_back(GetCurrentThreadId());
+        parsed.push_back(*currentFile_);
+        heldWhileParsed.push_back(HeldByWorker());
+    }
+    // Held by the worker exactly when a third thread cannot take it.
+    bool HeldByWorker()
+    {
+        if (!mutex_)
+            return false;
+        bool held = false;
+        std::thread probe([&] {
+            DWORD r = WaitForSingleObject(mutex_->Handle(), 0);
+            held = r == WAIT_TIMEOUT;
+            if (!held)
+                ReleaseMutex(mutex_->Handle());
+        });
+        probe.join();
+        return held;
+    }
+    MyMutex* mutex_;
 };
 
 std::string Line(const std::string& name, int activeSeconds)
@@ -80,7 +117,7 @@ TEST(ProgressThread, ReadsOwnFilesIntoTheResultsAndSumsEachPeriodFile)
     mutex.Release();
 }
 
-TEST(ProgressThread, EveryFileIsReadOnTheWaitingThread)
+TEST(ProgressThread, RecordsAreParsedAndTheBarMovedOnTheWaitingThread)
 {
     TempDir dir;
     std::vector<std::string> own = {dir / "a", dir / "b"};
@@ -93,12 +130,73 @@ TEST(ProgressThread, EveryFileIsReadOnTheWaitingThread)
     worker.Start();
     worker.WaitFor();
     ASSERT_EQ(worker.readThreads.size(), 3u);
+    ASSERT_EQ(worker.parseThreads.size(), 3u);
+    // The bytes are taken by the worker, which holds the mutex.
     for (DWORD id : worker.readThreads)
+        EXPECT_NE(id, GetCurrentThreadId());
+    for (DWORD id : worker.parseThreads)
         EXPECT_EQ(id, GetCurrentThreadId());
     for (DWORD id : wait.threads)
         EXPECT_EQ(id, GetCurrentThreadId());
     EXPECT_EQ(worker.files, (std::vector<std::string>{dir / "a", dir / "b", dir / "c"}));
+    EXPECT_EQ(worker.parsed, worker.files);
     EXPECT_EQ(wait.positions, (std::vector<int>{0, 33, 66}));
+}
+
+TEST(ProgressThread, TheMutexIsHeldWhileBytesAreTakenAndFreeWhileTheyAreParsed)
+{
+    TempDir dir;
+    WriteBytes(dir / "a", Line("a.exe", 1));
+    WriteBytes(dir / "b", Line("b.exe", 2));
+    std::vector<std::string> own = {dir / "a", dir / "missing"};
+    std::vector<std::string> periods = {dir / "b"};
+    ApplicList results, sums;
+    MyMutex mutex(777006, false);
+    ObservedThread worker(&mutex, nullptr);
+    worker.SetLists(own, results, sums, periods);
+    worker.Start();
+    EXPECT_EQ(worker.WaitFor(), 1);
+    EXPECT_EQ(worker.heldWhileRead, (std::vector<bool>{true, true, true}));
+    EXPECT_EQ(worker.heldWhileParsed, (std::vector<bool>{false, false, false}));
+    EXPECT_EQ(Paths(results), (std::vector<std::string>{"a.exe"}));
+    ASSERT_EQ(sums.size(), 1u);
+    EXPECT_EQ(sums[0].active.seconds, 2);
+}
+
+TEST(ProgressThread, AFileNamedTwiceInARunIsReadOnceAndCountedEachTime)
+{
+    TempDir dir;
+    WriteBytes(dir / "a", Line("a.exe", 1) + Line("x.exe", 4));
+    WriteBytes(dir / "b", Line("b.exe", 2));
+    WriteBytes(dir / "c", Line("c.exe", 3));
+    std::vector<std::string> own = {dir / "a", dir / "b", dir / "a", dir / "gone"};
+    std::vector<std::string> periods = {dir / "a", dir / "c", dir / "gone"};
+    ApplicList results, sums;
+    MyMutex mutex(777007, false);
+    FakeWait wait;
+    ObservedThread worker(&mutex, &wait);
+    worker.SetLists(own, results, sums, periods);
+    worker.Start();
+    EXPECT_EQ(worker.WaitFor(), 1);
+    EXPECT_EQ(worker.files, (std::vector<std::string>{dir / "a", dir / "b", dir / "gone", dir / "c"}));
+    EXPECT_EQ(Paths(results), (std::vector<std::string>{"a.exe", "x.exe", "b.exe", "a.exe", "x.exe"}));
+    ASSERT_EQ(sums.size(), 3u);
+    EXPECT_EQ(sums[0].path, dir / "a");
+    EXPECT_EQ(sums[0].active.seconds, 5);
+    EXPECT_EQ(sums[1].active.seconds, 3);
+    EXPECT_EQ(TimeToText(sums[2].active), "0:0:0");
+    // The bar moves once for every file of the lists, as before.
+    EXPECT_EQ(wait.positions, (std::vector<int>{0, 14, 28, 42, 56, 70, 84}));
+
+    // A second run reads the files afresh.
+    WriteBytes(dir / "a", Line("a.exe", 9));
+    ApplicList again, sumsAgain;
+    ObservedThread second(&mutex, nullptr);
+    second.SetLists(own, again, sumsAgain, periods);
+    second.Start();
+    second.WaitFor();
+    EXPECT_EQ(again[0].active.seconds, 9);
+    EXPECT_EQ(sumsAgain[0].active.seconds, 9);
 }
 
 TEST(ProgressThread, StepArithmetic)

@@ -81,6 +81,7 @@ TEST_F(Levels, WeekListsOnlyTheDaysThatHaveAFile)
     tree.Tagged("2024\\3\\6");    // Wednesday
     tree.Tagged("2024\\3\\11");   // next week
     tree.Tagged("2024\\3\\total");
+    tree.Folder("2024\\3\\5");     // a folder is no day file
     ASSERT_TRUE(week.Run(D(2024, 3, 4), D(2024, 3, 10)));
     EXPECT_EQ(Paths(lists.results), (std::vector<std::string>{"2024\\3\\4", "2024\\3\\6"}));
     EXPECT_EQ(lists.totals.periodDates, (std::vector<TDate>{D(2024, 3, 4), D(2024, 3, 6)}));
