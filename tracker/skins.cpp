@@ -42,9 +42,3 @@ void MyBarBitmap::Draw(int x, int y, unsigned percent, HDC dc) const
         cell.Draw(x + i * lit_.Width(), y, dc);
     }
 }
-
-int MyBarBitmap::LitCells(unsigned percent)
-{
-    unsigned n = percent / 5 + 1;
-    return n > kCells ? kCells : static_cast<int>(n);
-}

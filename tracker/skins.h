@@ -35,8 +35,6 @@ public:
     // Cell i is lit when i * 5 <= percent.
     void Draw(int x, int y, unsigned percent, HDC dc) const;
 
-    static int LitCells(unsigned percent);
-
 private:
     MyBitmap lit_;
     MyBitmap unlit_;

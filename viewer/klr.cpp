@@ -6,8 +6,24 @@
 #include "viewer_interface.h"
 #include "views.h"
 
+namespace {
+
+class Guard {
+public:
+    explicit Guard(bool& flag) : flag_(flag) { flag_ = true; }
+    ~Guard() { flag_ = false; }
+
+private:
+    bool& flag_;
+};
+
+} // namespace
+
 void KLR::Show()
 {
+    if (showing_)
+        return;
+    Guard guard(showing_);
     if (recompute && level) {
         if (!level->Run(period_->from, period_->to)) {
             // The failed run emptied the period lists: no period row may

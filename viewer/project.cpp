@@ -48,11 +48,15 @@ void Project::Load(const std::string& fileName)
         if (!rows_->empty())
             rows_->pop_back();
         Applic row(path, name);
-        row.icon = ProjectIcon(path);
+        HICON icon = ProjectIcon(path);
+        row.icon = icon;
         rows_->push_back(row);
         rows_->push_back(Applic("Total", ""));
         if (interface_)
             interface_->AddIconRow();
+        // The image list has its copy now; the row keeps no handle that is gone.
+        (*rows_)[rows_->size() - 2].icon = nullptr;
+        FreeShellIcon(icon);
     }
 }
 

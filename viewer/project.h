@@ -40,8 +40,13 @@ private:
     std::string ReadQuoted(char end);
 };
 
-// The shell's large icon of a file (null when it has none); a seam lets
-// tests load projects without the shell. Null restores the shell's.
+// The shell's large icon of a file (null when it has none). The icon is the
+// caller's: FreeShellIcon destroys it once it is no longer needed (image
+// lists keep copies of their own). A seam lets tests load projects without
+// the shell, Load frees what it hands out too; null restores the shell's.
 using ShellIconFunction = HICON (*)(const std::string& path);
 HICON GetShellIcon(const std::string& path);
+void FreeShellIcon(HICON icon);
+// The icons GetShellIcon made that FreeShellIcon has not freed yet.
+int LiveShellIcons();
 void SetShellIconFunction(ShellIconFunction function);

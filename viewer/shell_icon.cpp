@@ -4,6 +4,12 @@
 
 #include "project.h"
 
+namespace {
+
+// Shell icons handed out and not yet freed, for the handle checks.
+LONG g_liveShellIcons = 0;
+
+} // namespace
 
 HICON GetShellIcon(const std::string& path)
 {
@@ -12,9 +18,24 @@ HICON GetShellIcon(const std::string& path)
     SHFILEINFOA info;
     ZeroMemory(&info, sizeof(info));
     HICON icon = nullptr;
-    if (SHGetFileInfoA(path.c_str(), 0, &info, sizeof(info), SHGFI_ICON))
+    if (SHGetFileInfoA(path.c_str(), 0, &info, sizeof(info), SHGFI_ICON) && info.hIcon) {
         icon = info.hIcon;
+        InterlockedIncrement(&g_liveShellIcons);
+    }
     if (SUCCEEDED(com))
         CoUninitialize();
     return icon;
+}
+
+void FreeShellIcon(HICON icon)
+{
+    if (!icon)
+        return;
+    DestroyIcon(icon);
+    InterlockedDecrement(&g_liveShellIcons);
+}
+
+int LiveShellIcons()
+{
+    return static_cast<int>(InterlockedCompareExchange(&g_liveShellIcons, 0, 0));
 }

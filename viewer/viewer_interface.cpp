@@ -18,9 +18,13 @@ void Interface::AddIconRow()
 {
     if (project_->size() < 2 || !view_)
         return;
-    HICON icon = (*project_)[project_->size() - 2].icon;
+    Applic& row = (*project_)[project_->size() - 2];
     // A row without an icon shows no image rather than another row's.
-    int image = icons_ && icon ? icons_->AddIcon(icon) : -1;
+    int image = icons_ && row.icon ? icons_->AddIcon(row.icon) : -1;
+    // The image list keeps a copy; the handle stays with whoever made it (the
+    // project's loader, or the add dialog for the row copied from its list),
+    // so the project row holds none.
+    row.icon = nullptr;
     view_->AddRow(image);
 }
 

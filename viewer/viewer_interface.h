@@ -19,7 +19,8 @@ public:
 
     void SetLabels(LabelView* periodName, LabelView* year, LabelView* month, LabelView* day, LabelView* custom);
 
-    // Adds the icon and the item of the row just before the closing row.
+    // Adds a copy of the icon and the item of the row just before the
+    // closing row; the row's icon handle is cleared, not destroyed.
     void AddIconRow();
     void AddApplication();
     void DeleteApplication();

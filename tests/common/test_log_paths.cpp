@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
 #include "log_paths.h"
 
 TEST(LogPaths, TreeBelowLogPathAsStored)
@@ -14,7 +16,31 @@ TEST(LogPaths, TreeBelowLogPathAsStored)
     EXPECT_EQ(LogUserFolder("C:\\Log\\", "u"), "C:\\Log\\\\u");
 }
 
-TEST(LogPaths, UserNameIsNotEmpty)
+namespace {
+
+std::string SystemUserName()
 {
-    EXPECT_FALSE(WindowsUserName().empty());
+    char name[300] = {};
+    DWORD size = sizeof(name);
+    return GetUserNameA(name, &size) ? name : "";
+}
+
+} // namespace
+
+TEST(LogPaths, UserNameIsTheSystemsWholeName)
+{
+    ASSERT_FALSE(SystemUserName().empty());
+    EXPECT_EQ(WindowsUserName(), SystemUserName());
+
+    // Wine answers with this variable: a name far past the old 29 characters.
+    char old[300] = {};
+    DWORD had = GetEnvironmentVariableA("WINEUSERNAME", old, sizeof(old));
+    const std::string longName(100, 'n');
+    SetEnvironmentVariableA("WINEUSERNAME", longName.c_str());
+    std::string system = SystemUserName();
+    std::string ours = WindowsUserName();
+    SetEnvironmentVariableA("WINEUSERNAME", had ? old : nullptr);
+    if (system != longName)
+        GTEST_SKIP() << "the platform does not take the name from WINEUSERNAME";
+    EXPECT_EQ(ours, longName);
 }

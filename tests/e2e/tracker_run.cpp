@@ -1,5 +1,7 @@
 #include "tracker_run.h"
 
+#include <shlobj.h>
+
 #include <cstdio>
 #include <vector>
 
@@ -48,7 +50,10 @@ TrackerWorld::TrackerWorld()
 {
     // The folder the program itself uses: no override in this test program.
     SetDataFolderOverride("");
-    dataFolder_ = ::DataFolder();
+    // The application-data folder + "\Kaltrow", found here without the code under test.
+    char appData[MAX_PATH] = {};
+    SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData);
+    dataFolder_ = std::string(appData) + "\\Kaltrow";
     savedKaltrow_ = Saved(KaltrowIni());
     savedBanner_ = Saved(BannerIni());
     hadLogFolder_ = FolderExists(dataFolder_ + "\\Log");

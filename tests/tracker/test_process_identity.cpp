@@ -137,14 +137,21 @@ TEST_F(Entries, ToolhelpNamesAProcessByItsFileName)
     EXPECT_STREQ(name, "NOTEPAD.EXE");
 }
 
+template <typename Hook>
+class Peek : public Hook {
+public:
+    using Hook::Hook;
+    HHOOK Installed() const { return this->hook_; }
+};
+
 TEST_F(Entries, HooksOfALibraryWithoutTheEntriesDoNothing)
 {
     MyLibrary kernel;
     ASSERT_TRUE(kernel.Load("kernel32.dll"));
-    {
-        MyShellHook shell(nullptr, nullptr, 0);
-        MyMouseHook mouse(kernel.Handle(), nullptr, 0);
-        MyKeyboardHook keyboard(kernel.Handle(), nullptr, 0);
-    }
-    SUCCEED();
+    Peek<MyShellHook> shell(nullptr, nullptr, 0);
+    Peek<MyMouseHook> mouse(kernel.Handle(), nullptr, 0);
+    Peek<MyKeyboardHook> keyboard(kernel.Handle(), nullptr, 0);
+    EXPECT_EQ(shell.Installed(), nullptr);
+    EXPECT_EQ(mouse.Installed(), nullptr);
+    EXPECT_EQ(keyboard.Installed(), nullptr);
 }

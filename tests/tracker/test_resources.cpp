@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "my_menu.h"
 #include "resource.h"
 #include "test_support.h"
 
@@ -259,10 +260,14 @@ TEST(Resources, PopupMenuHasItsItemsAndSeparatorsInOrder)
         EXPECT_STREQ(buf, expected[i].text);
     }
 
-    // Start-up makes the item with command 0 the default, by command.
-    ASSERT_TRUE(SetMenuDefaultItem(menu, ID_MENU_STATISTICS, FALSE));
-    EXPECT_EQ(GetMenuState(menu, 0, MF_BYPOSITION) & MFS_DEFAULT, UINT(MFS_DEFAULT));
     DestroyMenu(bar);
+
+    // Loaded as the program loads it, the item with command 0 is the default.
+    MyPopupMenu loaded;
+    loaded.Load(nullptr, IDR_POPUP_MENU);
+    ASSERT_NE(loaded.FirstSubmenu(), nullptr);
+    EXPECT_EQ(GetMenuDefaultItem(loaded.FirstSubmenu(), TRUE, 0), 0u);
+    EXPECT_EQ(GetMenuDefaultItem(loaded.FirstSubmenu(), FALSE, 0), UINT(ID_MENU_STATISTICS));
 }
 
 TEST(Resources, TooltipStrings)

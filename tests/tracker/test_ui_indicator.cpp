@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <tlhelp32.h>
+
 #include <string>
 #include <vector>
 
@@ -102,17 +105,48 @@ TEST(IndicatorFace, BarLightsOneCellPerFivePercentFromTheLeft)
     SetActivity(0, "");
 }
 
+// A skin picture of the program folder as the face would show it.
+Block PictureBlock(const char* file, int width)
+{
+    HBITMAP picture = static_cast<HBITMAP>(LoadImageA(nullptr, file, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+    if (!picture)
+        return Block();
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP target = CreateCompatibleBitmap(screen, width, kFaceHeight);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ oldTarget = SelectObject(dc, target);
+    HDC source = CreateCompatibleDC(dc);
+    HGDIOBJ oldSource = SelectObject(source, picture);
+    BitBlt(dc, 0, 0, width, kFaceHeight, source, 0, 0, SRCCOPY);
+    Block block = FaceBlock(dc, 0, width);
+    SelectObject(source, oldSource);
+    DeleteDC(source);
+    SelectObject(dc, oldTarget);
+    DeleteObject(target);
+    DeleteDC(dc);
+    DeleteObject(picture);
+    return block;
+}
+
 TEST(IndicatorFace, StoppedFaceReplacesTheBarAndTheButtonShowsStart)
 {
     ResetIndicator();
     SetActivity(100, "100");
+    const Block stopped = PictureBlock("Skins\\stoped.bmp", 120);
+    const Block start = PictureBlock("Skins\\start.bmp", 19);
+    const Block stop = PictureBlock("Skins\\stop.bmp", 19);
+    ASSERT_FALSE(stopped.empty());
+    ASSERT_NE(start, stop);
     Block trackingBar = PaintedBlock(kBarLeft, 120);
-    Block trackingButton = PaintedBlock(0, 19);
+    EXPECT_NE(trackingBar, stopped);
+    EXPECT_EQ(PaintedBlock(0, 19), stop);
     StopTracking();
-    EXPECT_NE(PaintedBlock(kBarLeft, 120), trackingBar);
-    EXPECT_NE(PaintedBlock(0, 19), trackingButton);
+    EXPECT_EQ(PaintedBlock(kBarLeft, 120), stopped);
+    EXPECT_EQ(PaintedBlock(0, 19), start);
     StartTracking();
     EXPECT_EQ(PaintedBlock(kBarLeft, 120), trackingBar);
+    EXPECT_EQ(PaintedBlock(0, 19), stop);
     SetActivity(0, "");
 }
 
@@ -355,14 +389,46 @@ TEST(IndicatorTray, DoubleClickSavesEverythingBeforeStartingTheViewer)
 {
     ResetIndicator();
     const std::string logPath = logSettings.LogPath();
-    DeleteFileA((World().dataFolder + "\\kaltrow.ini").c_str());
-    DeleteFileA(TodayDayFile(logPath).c_str());
+    // A stand-in viewer where the tracker looks for it: one window, closed below.
+    const std::string viewer = World().programFolder + "\\klr_stat.exe";
+    ASSERT_TRUE(CopyFileA(KLR_TESTAPP_EXE, viewer.c_str(), FALSE));
+    ASSERT_EQ(FindWindowA("KlrTestApp", nullptr), nullptr);
+    const std::string files[] = {World().dataFolder + "\\kaltrow.ini", World().dataFolder + "\\banner.ini",
+                                 TodayDayFile(logPath), TodayMonthTotal(logPath), TodayYearTotal(logPath)};
+    for (const std::string& file : files)
+        DeleteFileA(file.c_str());
     StopTracking();  // still saves and starts the viewer
     EXPECT_EQ(IndicatorDialogProc(World().indicator, WM_TRAY_NOTIFY, 0, WM_LBUTTONDBLCLK), TRUE);
-    EXPECT_NE(FileText(TodayDayFile(logPath)), "<missing>");
-    EXPECT_NE(FileText(TodayMonthTotal(logPath)), "<missing>");
-    EXPECT_NE(FileText(TodayYearTotal(logPath)), "<missing>");
-    EXPECT_EQ(SettingValue(World().dataFolder + "\\kaltrow.ini", "log_path"), logPath);
+    // Saved by the time the viewer was started, before any timer could run.
+    for (const std::string& file : files)
+        EXPECT_NE(FileText(file), "<missing>") << file;
+    EXPECT_EQ(SettingValue(files[0], "log_path"), logPath);
+
+    HWND started = nullptr;
+    for (int i = 0; i < 200 && !started; ++i) {
+        Pump(50);
+        started = FindWindowA("KlrTestApp", nullptr);
+    }
+    ASSERT_NE(started, nullptr) << "the viewer was not started";
+    DWORD pid = 0;
+    GetWindowThreadProcessId(started, &pid);
+    std::string name;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 entry;
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+        if (entry.th32ProcessID == pid)
+            name = entry.szExeFile;
+    }
+    CloseHandle(snapshot);
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
+    PostMessageA(started, WM_CLOSE, 0, 0);
+    if (process) {
+        WaitForSingleObject(process, 10000);
+        CloseHandle(process);
+    }
+    EXPECT_EQ(name.substr(name.find_last_of('\\') + 1), "klr_stat.exe");
+    DeleteFileA(viewer.c_str());
     ResetIndicator();
 }
 

@@ -176,9 +176,37 @@ TEST(Wrappers, EditReadsAtMostItsBufferAndAddressesTheControlThroughItsParent)
 
 TEST(Skins, BarLightsCellsFromTheLeft)
 {
+    // Cells of 3 x 4 pixels: lit ones black, unlit ones white.
+    MyBarBitmap bar(3, 4, "no such folder\\lit.bmp", "no such folder\\unlit.bmp",
+                    [](HDC d, int x, int y, int w, int h) {
+                        RECT r = {x, y, x + w, y + h};
+                        FillRect(d, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+                    },
+                    [](HDC d, int x, int y, int w, int h) {
+                        RECT r = {x, y, x + w, y + h};
+                        FillRect(d, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+                    });
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP target = CreateCompatibleBitmap(screen, 80, 10);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(dc, target);
     for (auto [percent, lit] : {std::pair{0u, 1}, {4u, 1}, {5u, 2}, {94u, 19}, {95u, 20}, {99u, 20},
-                                {100u, 20}, {500u, 20}})
-        EXPECT_EQ(MyBarBitmap::LitCells(percent), lit) << percent;
+                                {100u, 20}, {500u, 20}}) {
+        RECT all = {0, 0, 80, 10};
+        FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
+        bar.Draw(5, 2, percent, dc);
+        std::string cells;
+        for (int i = 0; i < MyBarBitmap::kCells; ++i) {
+            COLORREF c = PixelOf(dc, 5 + i * 3 + 1, 4);
+            cells += c == RGB(0, 0, 0) ? '#' : c == RGB(255, 255, 255) ? '.' : '?';
+        }
+        EXPECT_EQ(cells, std::string(lit, '#') + std::string(MyBarBitmap::kCells - lit, '.')) << percent;
+        EXPECT_EQ(PixelOf(dc, 5 + MyBarBitmap::kCells * 3, 4), RGB(128, 128, 128)) << percent;   // 20 cells, no more
+    }
+    SelectObject(dc, old);
+    DeleteObject(target);
+    DeleteDC(dc);
 }
 
 TEST(Skins, MissingPictureDrawsItsStandInOrNothing)

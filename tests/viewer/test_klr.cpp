@@ -9,9 +9,10 @@
 
 namespace {
 
-HICON NoIcon(const std::string&)
+// Every path has an icon, each one a handle of its own, as the shell's are.
+HICON AnIcon(const std::string&)
 {
-    return nullptr;
+    return CopyIcon(LoadIcon(nullptr, IDI_APPLICATION));
 }
 
 // The model as the main window builds it, over fakes of its controls.
@@ -28,7 +29,7 @@ protected:
           period(EncodeDate(2024, 3, 5), EncodeDate(2024, 3, 5)),
           klr(&day, &file, &iface, &period, &lists.results)
     {
-        SetShellIconFunction(&NoIcon);
+        SetShellIconFunction(&AnIcon);
         lists.totals.view = &periods;
         iface.SetLabels(&name, &year, &monthLabel, &dayLabel, &custom);
         day.SetLogFolder(tree.LogPath());
@@ -63,9 +64,10 @@ TEST_F(Document, ShowComputesOnceThenOnlyMerges)
 {
     EXPECT_TRUE(klr.recompute);
     EXPECT_TRUE(klr.saved);
+    klr.saved = false;
     klr.Open(dir / "p.klr");
     EXPECT_FALSE(klr.recompute);
-    EXPECT_TRUE(klr.saved);
+    EXPECT_FALSE(klr.saved);   // opening leaves it as it was
     ASSERT_EQ(project.size(), 2u);
     EXPECT_EQ(TimeToText(project[0].active), "0:0:5");
     EXPECT_EQ(TimeToText(project[1].active), "0:0:5");
@@ -110,6 +112,7 @@ TEST_F(Document, AFailedRunLeavesRecomputeSetAndNoPeriodRowPointsAtAMissingDate)
 TEST_F(Document, NewEmptiesEverythingAndSaveSetsSavedOnlyWhenWritten)
 {
     klr.Open(dir / "p.klr");
+    ASSERT_EQ(icons.Count(), 1);
     klr.saved = false;
     klr.New();
     EXPECT_TRUE(klr.saved);
@@ -118,7 +121,7 @@ TEST_F(Document, NewEmptiesEverythingAndSaveSetsSavedOnlyWhenWritten)
     EXPECT_TRUE(lists.results.empty());
     EXPECT_TRUE(lists.totals.periodDates.empty());
     EXPECT_EQ(lists.totals.periodDates.size(), lists.totals.totals.size());
-    EXPECT_EQ(icons.Count(), 0);
+    EXPECT_EQ(icons.Count(), 1);   // the images added stay
 
     project = {Applic("c:\\a.exe", "A"), Applic("Total", "")};
     klr.saved = false;

@@ -322,8 +322,46 @@ TEST_F(AddDialog, AddingToAnEmptyProjectMakesANewClosingRow)
     EXPECT_EQ(answers.helpTopics, (std::vector<DWORD>{1014}));
 }
 
+namespace {
+
+// Whether a window was shown at any moment, seen from its own messages.
+struct ShowWatch {
+    static HWND& Window()
+    {
+        static HWND window = nullptr;
+        return window;
+    }
+    static bool& Shown()
+    {
+        static bool shown = false;
+        return shown;
+    }
+    static LRESULT CALLBACK Proc(int code, WPARAM wParam, LPARAM lParam)
+    {
+        const CWPSTRUCT* m = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        if (code == HC_ACTION && m->hwnd == Window()) {
+            if ((m->message == WM_SHOWWINDOW && m->wParam) ||
+                (m->message == WM_WINDOWPOSCHANGING &&
+                 (reinterpret_cast<const WINDOWPOS*>(m->lParam)->flags & SWP_SHOWWINDOW)))
+                Shown() = true;
+        }
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    explicit ShowWatch(HWND window)
+    {
+        Window() = window;
+        Shown() = false;
+        hook = SetWindowsHookExA(WH_CALLWNDPROC, Proc, nullptr, GetCurrentThreadId());
+    }
+    ~ShowWatch() { UnhookWindowsHookEx(hook); }
+    HHOOK hook;
+};
+
+} // namespace
+
 TEST_F(ViewerApp, TheProgressDialogFollowsARunWithoutShowing)
 {
+    WriteStandardTree();
     Start();
     TWaitForm& wait = app->WaitForm();
     EXPECT_EQ(wait.Text(), "Statistics");
@@ -331,8 +369,15 @@ TEST_F(ViewerApp, TheProgressDialogFollowsARunWithoutShowing)
     EXPECT_EQ(wait.Button1.Text(), "Abort");
     wait.SetPosition(66);
     EXPECT_EQ(wait.ProgressBar1.Position(), 66);
-    Model().klr->recompute = true;
-    Model().klr->Show();
+    {
+        ShowWatch watch(wait.Handle());
+        ASSERT_NE(watch.hook, nullptr);
+        Model().klr->recompute = true;
+        Model().klr->Show();
+        Pump();
+        EXPECT_FALSE(ShowWatch::Shown());
+    }
+    EXPECT_NE(wait.ProgressBar1.Position(), 66);   // the run moved the bar
     EXPECT_FALSE(IsWindowVisible(wait.Handle()));
     // Abort asks the latest worker to stop.
     ASSERT_NE(CurrentWorker(), nullptr);

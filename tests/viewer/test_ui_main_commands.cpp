@@ -85,8 +85,14 @@ TEST_F(Commands, DeletingAnApplicationAndTheDeleteButtonsState)
 {
     StartWithProject();
     TSDIAppForm& m = Main();
-    EXPECT_FALSE(m.ToolBar1.ButtonEnabled(ID_DEL_APPL) && m.MainMenu1.ItemEnabled(ID_DEL_APPL) &&
-                 m.appl_list.NextItem(-1, LVNI_SELECTED) >= 0);
+    // Each selection change enables both, a deselection too.
+    m.appl_list.SetItemState(0, LVIS_SELECTED, LVIS_SELECTED);
+    m.appl_listExit();
+    ASSERT_FALSE(m.ToolBar1.ButtonEnabled(ID_DEL_APPL));
+    m.appl_list.SetItemState(0, 0, LVIS_SELECTED);
+    EXPECT_TRUE(m.ToolBar1.ButtonEnabled(ID_DEL_APPL));
+    EXPECT_TRUE(m.MainMenu1.ItemEnabled(ID_DEL_APPL));
+    m.appl_listExit();
     m.appl_list.SetItemState(0, LVIS_SELECTED, LVIS_SELECTED);
     EXPECT_TRUE(m.ToolBar1.ButtonEnabled(ID_DEL_APPL));
     EXPECT_TRUE(m.MainMenu1.ItemEnabled(ID_DEL_APPL));
@@ -182,8 +188,14 @@ TEST_F(Commands, OpenWithUnsavedChangesSavesFirstWhenToldThenShowsTheOpenDialog)
     EXPECT_EQ(Items(Main().appl_list), (Strings{"Calculator", "Total"}));
     EXPECT_EQ(Items(Main().appl_list, 2), (Strings{"0:1:0", "0:1:0"}));
     EXPECT_EQ(Main().Text(), "other.klr - Kaltrow");
-    // Opening leaves the saved flag as it was.
-    EXPECT_TRUE(Klr().saved);
+
+    // Opening leaves the saved flag as it was, here clear.
+    Klr().saved = false;
+    answers.boxAnswers = {IDNO};
+    answers.fileNames = {ProjectFile()};
+    Main().FileOpen1Execute();
+    EXPECT_EQ(Main().Text(), "p.klr - Kaltrow");
+    EXPECT_FALSE(Klr().saved);
 }
 
 TEST_F(Commands, ACancelledOpenDialogChangesNothing)
@@ -200,13 +212,13 @@ TEST_F(Commands, ClosingWithCancelKeepsTheWindowButSavesTheLayout)
 {
     StartWithProject();
     Klr().saved = false;
+    Main().Total_panel.SetHeight(151);
     answers.boxAnswers = {IDCANCEL};
     SendMessageA(Main().Handle(), WM_CLOSE, 0, 0);
     ASSERT_EQ(answers.boxes.size(), 1u);
     EXPECT_EQ(answers.boxes[0].flags, static_cast<unsigned>(MB_YESNOCANCEL));
     EXPECT_TRUE(IsWindow(Main().Handle()));
-    EXPECT_NE(ReadBytes(Data("interface.ini")).find("SplitPos = " + std::to_string(Main().Total_panel.Height())),
-              std::string::npos);
+    EXPECT_NE(ReadBytes(Data("interface.ini")).find("\r\nSplitPos = 151\r\n"), std::string::npos);
 }
 
 TEST_F(Commands, ClosingSavesWhenToldEvenAfterACancelledSaveDialogAndWritesTheInterfaceFile)
@@ -305,4 +317,68 @@ TEST_F(Commands, CustomRangeComputesTheChosenDaysAndIsRemembered)
         });
     });
     EXPECT_EQ(Items(Main().appl_list, 2), (Strings{"0:10:0", "0:20:0", "0:30:0"}));
+}
+
+TEST_F(Commands, AProjectThatCannotBeWrittenIsReportedAndTheCommandStops)
+{
+    std::string folder = files / "gone";
+    std::string name = folder + "\\p.klr";
+    MakeFolders(folder);
+    WriteBytes(name, ReadBytes(ProjectFile()));
+    Start("\"" + name + "\"");
+    RemoveTree(folder);
+    Klr().saved = false;
+    auto errorBoxes = [&] {
+        int n = 0;
+        for (const Answers::Box& b : answers.boxes) {
+            if (b.flags == static_cast<unsigned>(MB_OK | MB_ICONERROR) && b.caption == "Kaltrow" &&
+                b.text.find(name) != std::string::npos)
+                ++n;
+        }
+        return n;
+    };
+    auto unchanged = [&](const char* step) {
+        EXPECT_EQ(Main().Text(), "p.klr - Kaltrow") << step;
+        EXPECT_EQ(Main().SaveDialog.FileName(), name) << step;
+        EXPECT_EQ(Model().interfaceSettings->ProjPath(), name) << step;
+        EXPECT_EQ(Items(Main().appl_list), (Strings{"Notepad", "Word", "Total"})) << step;
+        EXPECT_FALSE(Klr().saved) << step;
+    };
+
+    Main().FileSave1Execute();
+    EXPECT_EQ(errorBoxes(), 1);
+    unchanged("Save");
+
+    // Yes before New, Open and closing: the failed save stops each of them.
+    answers.boxAnswers = {IDYES};
+    Main().FileNew1Execute();
+    EXPECT_EQ(errorBoxes(), 2);
+    unchanged("New");
+    answers.boxAnswers = {IDYES};
+    answers.fileNames = {ProjectFile()};
+    Main().FileOpen1Execute();
+    EXPECT_EQ(errorBoxes(), 3);
+    EXPECT_TRUE(answers.fileDialogs.empty());   // no open dialog
+    unchanged("Open");
+    answers.fileNames.clear();
+    answers.boxAnswers = {IDYES};
+    SendMessageA(Main().Handle(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(errorBoxes(), 4);
+    ASSERT_TRUE(IsWindow(Main().Handle()));
+    unchanged("closing");
+
+    // Save As onto a file that cannot be written keeps the old name.
+    std::string elsewhere = folder + "\\q.klr";
+    answers.fileNames = {elsewhere};
+    Main().FileSaveAs1Execute();
+    ASSERT_EQ(answers.boxes.size(), 8u);
+    EXPECT_EQ(answers.boxes.back().text.find(elsewhere) != std::string::npos, true);
+    EXPECT_EQ(answers.boxes.back().flags, static_cast<unsigned>(MB_OK | MB_ICONERROR));
+    unchanged("Save As");
+
+    // Once the file can be written, Save writes it.
+    MakeFolders(folder);
+    Main().FileSave1Execute();
+    EXPECT_TRUE(Klr().saved);
+    EXPECT_EQ(ReadBytes(name), ReadBytes(ProjectFile()));
 }

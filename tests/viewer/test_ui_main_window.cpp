@@ -36,9 +36,10 @@ TEST_F(MainWindow, FirstStartWritesTheInterfaceFileAndShowsTodayWithoutAProject)
     EXPECT_EQ(Main().Text(), "Untitled.klr - Kaltrow");
     EXPECT_EQ(ApplicationTitle(), "Untitled.klr - Kaltrow");
     EXPECT_EQ(Model().interfaceSettings->ProjPath(), "");
-    // Half of the main panel as it was laid out, which is now the period panel's height.
-    int split = Main().Total_panel.Height();
+    // Half of the main panel's height, now also the period panel's.
+    int split = Main().MainPanel.Height() / 2;
     EXPECT_GT(split, 0);
+    EXPECT_EQ(Main().Total_panel.Height(), split);
     const std::string today = std::to_string(static_cast<int>(TestToday()));
     EXPECT_EQ(ReadBytes(Data("interface.ini")), "Proj_path = \r\nWinState = 3\r\nSplitPos = " + std::to_string(split) +
                                                     "\r\nBegDate = " + today + "\r\nEndDate = " + today +
@@ -308,23 +309,43 @@ TEST_F(MainWindow, TheAutoRefreshTimerComputesTheCurrentLevelAgain)
     EXPECT_EQ(Main().appl_list.ItemText(0, 2), "0:0:3");
 }
 
-TEST_F(MainWindow, ATimerTickDuringTheErrorBoxOfTheLastTickDoesNotPileUpBoxes)
+TEST_F(MainWindow, OneErrorBoxAtATimeWhicheverCommandStartedTheRun)
 {
-    Start();
-    Main().yearClick();
-    tree.Folder("2024\\13");   // no calendar month: the Year level fails
-    int nested = 0;
-    answers.onBox = [&] {
-        if (nested++ == 0)
-            Main().RefreshTime.onTimer();   // the timer fires inside the box
+    StartWithProject();
+    tree.Folder("2024\\13");   // no calendar month: the Year level of 2024 fails
+    struct Start {
+        const char* name;
+        std::function<void()> before, run;
     };
-    Main().RefreshTime.onTimer();
-    ASSERT_EQ(answers.boxes.size(), 1u);
-    EXPECT_EQ(answers.boxes[0].text, "Invalid argument to date encode.");
-    EXPECT_EQ(answers.boxes[0].flags, static_cast<unsigned>(MB_OK | MB_ICONERROR));
-    EXPECT_TRUE(Klr().recompute);   // still due
-    EXPECT_EQ(Main().tot_list.ItemCount(), 0);
-    answers.onBox = nullptr;
+    const Start starts[] = {
+        {"timer", [&] { Main().yearClick(); }, [&] { Main().RefreshTime.onTimer(); }},
+        {"label", [] {}, [&] { Main().yearClick(); }},
+        {"navigator", [] {}, [&] { Choose(3); }},
+        {"drill-down", [&] { Choose(4); }, [&] { DrillDown(1); }},
+    };
+    for (const Start& start : starts) {
+        SCOPED_TRACE(start.name);
+        Choose(0);   // the Day level reads well
+        start.before();
+        answers.boxes.clear();
+        int nested = 0;
+        // Inside the box the timer fires and a queued choice arrives.
+        answers.onBox = [&] {
+            if (nested++ == 0) {
+                Main().RefreshTime.onTimer();
+                Main().LVStatSelectItem(0, true);
+                Main().PeriodNameClick();
+            }
+        };
+        start.run();
+        answers.onBox = nullptr;
+        ASSERT_EQ(answers.boxes.size(), 1u);
+        EXPECT_EQ(answers.boxes[0].text, "Invalid argument to date encode.");
+        EXPECT_EQ(answers.boxes[0].flags, static_cast<unsigned>(MB_OK | MB_ICONERROR));
+        EXPECT_EQ(Klr().level, Model().year.get());
+        EXPECT_TRUE(Klr().recompute);   // still due
+        EXPECT_EQ(Main().tot_list.ItemCount(), 0);
+    }
     Main().RefreshTime.onTimer();   // the next tick tries again
     EXPECT_EQ(answers.boxes.size(), 2u);
 }
@@ -332,13 +353,26 @@ TEST_F(MainWindow, ATimerTickDuringTheErrorBoxOfTheLastTickDoesNotPileUpBoxes)
 TEST_F(MainWindow, ShortcutsRunOnlyForTheMainWindowWhileItIsEnabled)
 {
     Start();
+    // Ctrl held down, as the message loop sees it.
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
     MSG msg{};
-    msg.hwnd = Main().LVStat.Handle();
     msg.message = WM_KEYDOWN;
-    msg.wParam = VK_F5;
-    EXPECT_FALSE(Main().IsShortCut(msg));
-    msg.hwnd = app->AboutBox().Handle();
     msg.wParam = 'T';
+
+    msg.hwnd = app->AboutBox().Handle();   // another window's key
     EXPECT_FALSE(Main().IsShortCut(msg));
     EXPECT_TRUE(Main().Total_panel.Visible());
+    msg.hwnd = Main().LVStat.Handle();
+    EnableWindow(Main().Handle(), FALSE);   // as while a dialog is modal
+    EXPECT_FALSE(Main().IsShortCut(msg));
+    EXPECT_TRUE(Main().Total_panel.Visible());
+    EnableWindow(Main().Handle(), TRUE);
+    EXPECT_TRUE(Main().IsShortCut(msg));
+    EXPECT_FALSE(Main().Total_panel.Visible());
+
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
 }

@@ -40,6 +40,8 @@ TAppl_form::TAppl_form(HWND owner, ApplicList* projectList) : projectList_(proje
 
 TAppl_form::~TAppl_form()
 {
+    for (Applic& row : runningList_)
+        FreeShellIcon(row.icon);
     if (processLibrary_)
         FreeLibrary(processLibrary_);
 }

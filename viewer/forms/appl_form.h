@@ -24,13 +24,15 @@ public:
     void Button1Click();
 
     // One row per application listed, item i showing row i and image i.
+    // The rows' shell icons are the dialog's; it frees them when it goes.
     const ApplicList& RunningList() const { return runningList_; }
 
+    // Before the list that shows it, so the list goes first.
+    ui::ImageList icons;
     ui::ListView Appl_run;
     ui::Button Button3;
     ui::Button Button2;
     ui::Button Button1;
-    ui::ImageList icons;
 
 private:
     friend BOOL CALLBACK AddRunningWindow(HWND window, LPARAM parameter);

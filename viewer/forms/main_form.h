@@ -126,9 +126,16 @@ private:
     void WireEvents();
     // "Save changes to '...' ?" while the project has unsaved changes; the
     // answer (IDYES, IDNO, IDCANCEL); IDNO when there is nothing to save.
+    // IDCANCEL too when Yes was answered and the project could not be written.
     int SavePrompt(UINT buttons);
+    // Save under SaveDialog's name, asking for one when it has none; false
+    // only when the file could not be written (reported, and SaveDialog's
+    // name set back to `previousName`).
+    bool SaveProject(const std::string& previousName);
     void SetCaption(const std::string& caption);
     void ShowLevel(Statistics* level);
+    // A computation is under way (or the model is not built yet).
+    bool Computing() const;
     void ShowHint(const std::string& hint);
 
     ViewerModel& model_;
@@ -146,7 +153,6 @@ private:
     TCustForm* cust_ = nullptr;
     TSettingsForm* settings_ = nullptr;
     bool shown_ = false;
-    bool refreshing_ = false;
 };
 
 // Posted to the main window so a navigator or period-list selection is

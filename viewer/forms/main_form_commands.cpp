@@ -16,14 +16,16 @@ int TSDIAppForm::SavePrompt(UINT buttons)
     if (name.empty())
         name = "Untitled.klr";
     int answer = ShowMessageBox("Save changes to '" + name + "' ?", "Kaltrow", buttons);
-    if (answer == IDYES)
-        FileSave1Execute();
+    // A project that could not be written is not closed: the command stops.
+    if (answer == IDYES && !SaveProject(SaveDialog.FileName()))
+        return IDCANCEL;
     return answer;
 }
 
 void TSDIAppForm::FileNew1Execute()
 {
-    SavePrompt(MB_YESNO);
+    if (SavePrompt(MB_YESNO) == IDCANCEL)
+        return;
     model_.klr->New();
     SetCaption("Untitled.klr - Kaltrow");
     // OpenDialog and Proj_path stay: the next start reopens the last project
@@ -33,25 +35,39 @@ void TSDIAppForm::FileNew1Execute()
 
 void TSDIAppForm::FileOpen1Execute()
 {
-    SavePrompt(MB_YESNO);
+    if (SavePrompt(MB_YESNO) == IDCANCEL)
+        return;
     if (OpenDialog.Execute(Handle()))
         OpenProjectFile();
 }
 
-void TSDIAppForm::FileSave1Execute()
+bool TSDIAppForm::SaveProject(const std::string& previousName)
 {
     if (SaveDialog.FileName().empty() && !SaveDialog.Execute(Handle()))
-        return;
+        return true;   // no name: nothing saved, and nothing went wrong
     const std::string name = SaveDialog.FileName();
-    model_.klr->Save(name);
+    if (!model_.klr->Save(name)) {
+        // The caption, the names and the project to reopen stay with the
+        // file that holds the project.
+        SaveDialog.SetFileName(previousName);
+        ShowMessageBox("The project could not be saved to " + name + ".", "Kaltrow", MB_OK | MB_ICONERROR);
+        return false;
+    }
     SetCaption(ProjectCaption(name));
     model_.interfaceSettings->SetProjPath(name);
+    return true;
+}
+
+void TSDIAppForm::FileSave1Execute()
+{
+    SaveProject(SaveDialog.FileName());
 }
 
 void TSDIAppForm::FileSaveAs1Execute()
 {
+    const std::string previousName = SaveDialog.FileName();
     if (SaveDialog.Execute(Handle()))
-        FileSave1Execute();
+        SaveProject(previousName);
 }
 
 void TSDIAppForm::FileExit1Execute()
@@ -137,14 +153,10 @@ void TSDIAppForm::Kaltrowhomepage1Click()
 
 void TSDIAppForm::RefreshTimeTimer()
 {
-    // A tick while an error box of the last tick is open waits: the timer
-    // keeps firing inside the box's own message loop.
-    if (refreshing_ || !model_.klr)
+    if (Computing())
         return;
-    refreshing_ = true;
     model_.klr->recompute = true;
     model_.klr->Show();
-    refreshing_ = false;
 }
 
 bool TSDIAppForm::FormClose()

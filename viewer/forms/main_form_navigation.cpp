@@ -8,13 +8,22 @@ void TSDIAppForm::ShowLevel(Statistics* level)
     model_.klr->Show();
 }
 
+bool TSDIAppForm::Computing() const
+{
+    // Inside the error box of a run the timer and queued choices still come:
+    // they change neither the level nor the period, and compute nothing.
+    return !model_.klr || model_.klr->Busy();
+}
+
 void TSDIAppForm::LVStatSelectItem(int item, bool selected)
 {
-    if (!selected || !model_.klr)
+    if (!selected)
         return;
-    menuListView_->Highlight(item, false);
     // Cleared, so the same item can be chosen again at once.
     LVStat.SetItemState(item, 0, LVIS_FOCUSED | LVIS_SELECTED);
+    if (Computing())
+        return;
+    menuListView_->Highlight(item, false);
     model_.klr->recompute = true;
     Period& period = *model_.period;
     switch (item) {
@@ -76,7 +85,7 @@ void TSDIAppForm::LVStatKeyDown(WORD key)
 
 void TSDIAppForm::PeriodNameClick()
 {
-    if (!model_.klr)
+    if (Computing())
         return;
     model_.klr->recompute = true;
     ShowLevel(model_.allYears.get());
@@ -84,7 +93,7 @@ void TSDIAppForm::PeriodNameClick()
 
 void TSDIAppForm::yearClick()
 {
-    if (!model_.klr)
+    if (Computing())
         return;
     model_.klr->recompute = true;
     model_.period->from = model_.period->to = Period::Today();
@@ -93,7 +102,7 @@ void TSDIAppForm::yearClick()
 
 void TSDIAppForm::monthClick()
 {
-    if (!model_.klr)
+    if (Computing())
         return;
     model_.klr->recompute = true;
     model_.period->from = model_.period->to = Period::Today();
@@ -102,7 +111,7 @@ void TSDIAppForm::monthClick()
 
 void TSDIAppForm::tot_listSelectItem(int item, bool selected)
 {
-    if (!selected || !model_.klr)
+    if (!selected || Computing())
         return;
     model_.klr->recompute = true;
     size_t i = static_cast<size_t>(model_.totalList->SelectedIndex());

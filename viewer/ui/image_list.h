@@ -4,7 +4,8 @@
 
 namespace ui {
 
-// An image list of one image size; destroyed with the object.
+// An image list of one image size; destroyed with the object, its only
+// owner (the list views it is set on share it).
 class ImageList {
 public:
     ImageList() = default;
@@ -16,7 +17,8 @@ public:
     // Appends the images of a strip bitmap resource; `mask` marks the
     // pixels that stay transparent.
     bool AddStrip(int bitmapId, COLORREF mask);
-    // Appends the icon; its index, or -1 when it could not be added.
+    // Appends a copy of the icon; its index, or -1 when it could not be
+    // added. The icon stays the caller's.
     int AddIcon(HICON icon);
     int Count() const;
     HIMAGELIST Handle() const { return list_; }

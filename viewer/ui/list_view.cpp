@@ -6,7 +6,9 @@ namespace ui {
 
 void ListView::Create(Window& parent, Kind kind, int id, DWORD extraStyle)
 {
-    DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | extraStyle;
+    // The image lists belong to their ui::ImageList objects, which destroy
+    // them; without the shared style the control would destroy them too.
+    DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | LVS_SHAREIMAGELISTS | extraStyle;
     style |= kind == kReport ? LVS_REPORT : LVS_ICON;
     CreateSystem(WC_LISTVIEWA, WS_EX_CLIENTEDGE, style, "", parent.Handle(), Rect(0, 0, 100, 100),
                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
