@@ -29,6 +29,7 @@ __declspec(dllexport) BOOL WINAPI SetHook(HHOOK hook, HWND target, int type, int
         g_shared.shellHook = hook;
         ResetActivity();
         InstallWindowHook();
+        MarkOpenWindows();
         return TRUE;
     case WH_MOUSE:
         g_shared.mouseHook = hook;
