@@ -33,9 +33,17 @@ bool Marked(HWND window, const char* prop, HWND target)
     return GetPropA(window, prop) == reinterpret_cast<HANDLE>(target);
 }
 
+// Reads the text the system keeps for a window of another process: sends no
+// message, so a busy or hung program does not hold up the tracker's start.
+bool HasTitle(HWND window)
+{
+    char title[2] = {};
+    return GetWindowTextA(window, title, sizeof(title)) > 0;
+}
+
 BOOL CALLBACK MarkIfOpen(HWND window, LPARAM target)
 {
-    if (IsUnownedTopLevel(window) && IsVisibleWithTitle(window))
+    if (IsUnownedTopLevel(window) && IsWindowVisible(window) && HasTitle(window))
         SetPropA(window, kOpenAtStartProp, reinterpret_cast<HANDLE>(target));
     return TRUE;
 }

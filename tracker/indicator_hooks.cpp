@@ -2,6 +2,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include "records.h"
 #include "tracker_globals.h"
@@ -25,12 +26,6 @@ bool IsHookMessage(UINT message)
         return false;
     return message == NEW_WINDOW_CREATED || message == WINDOW_DESTROYED || message == WINDOW_ACTIVATED ||
            message == WINDOW_MOUSED || message == WINDOW_KEYBORADED;
-}
-
-int WindowCountOf(const char* name)
-{
-    int i = FindRecordIndex(dayList, name);
-    return i == -1 ? 0 : dayList[static_cast<size_t>(i)].WindowCount();
 }
 
 void Uncount(int index)
@@ -96,18 +91,21 @@ void OnWindowDestroyed(HWND root)
 
 BOOL CountOpenWindow(HWND window)
 {
-    char name[256] = {};
-    char title[256] = {};
-    GetAppNameAndTitle(window, name, title, false);
-    if (name[0] == '\0' || title[0] == '\0')
-        return TRUE;
     ListsGuard lock;
-    if (AlreadyCounted(window, name))
+    if (CountedWindows().count(window))
         return TRUE;
-    int before = WindowCountOf(name);
+    // AddAppWindow names the window; the record whose count rose is its application.
+    std::vector<int> counts;
+    counts.reserve(dayList.size());
+    for (const ProcRecord& record : dayList)
+        counts.push_back(record.WindowCount());
     AddAppWindow(window, 0);
-    if (WindowCountOf(name) > before)
-        CountedWindows()[window] = name;
+    for (size_t i = 0; i < dayList.size(); ++i) {
+        if (i >= counts.size() || dayList[i].WindowCount() > counts[i]) {
+            CountedWindows()[window] = dayList[i].Name();
+            break;
+        }
+    }
     return TRUE;
 }
 
