@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "hook_receiver.h"
@@ -154,6 +155,23 @@ TEST_F(HookLib, MouseAndKeyboardInputAreReportedWithTheirWindow)
     ASSERT_TRUE(TypeText("abc"));
     ASSERT_TRUE(hooks_->WaitFor(kWindowKeyboradedMsg, w));
     // Keys went to the edit field inside the window.
+    EXPECT_EQ(hooks_->Find(kWindowKeyboradedMsg, w)->window, FindWindowExA(w, nullptr, "Edit", nullptr));
+}
+
+TEST_F(HookLib, KeysAreNamedFromTheForegroundThreadWhicheverThreadRunsTheHook)
+{
+    NeedInput();
+    TestProcess app;
+    HWND w = StartApp(app, "klr hooks keys elsewhere");
+    ASSERT_NE(w, nullptr);
+    ASSERT_TRUE(ActivateWindow(w));
+    // On 64-bit Windows the system runs the hook for programs of the other
+    // bitness on the thread that installed it; here, a thread of this test
+    // whose own focus and active window are none.
+    HOOKPROC keyboard = reinterpret_cast<HOOKPROC>(GetProcAddress(hooks_->Library(), kKeyboardHookName));
+    ASSERT_NE(keyboard, nullptr);
+    std::thread([&] { keyboard(HC_ACTION, 'A', 0x001E0001); }).join();
+    ASSERT_TRUE(hooks_->WaitFor(kWindowKeyboradedMsg, w));
     EXPECT_EQ(hooks_->Find(kWindowKeyboradedMsg, w)->window, FindWindowExA(w, nullptr, "Edit", nullptr));
 }
 
