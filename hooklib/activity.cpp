@@ -22,6 +22,22 @@ void ForgetForeground()
     g_shared.lastForeground = nullptr;
 }
 
+HWND KeyboardTarget()
+{
+    HWND foreground = GetForegroundWindow();
+    if (!foreground)
+        return nullptr;
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    if (GetGUIThreadInfo(GetWindowThreadProcessId(foreground, nullptr), &info)) {
+        if (info.hwndFocus)
+            return info.hwndFocus;
+        if (info.hwndActive)
+            return info.hwndActive;
+    }
+    return foreground;
+}
+
 void OnInput(Report report, HWND window, InputMark& last)
 {
     if (!window)

@@ -16,6 +16,12 @@ void OnActivated(HWND window);
 // it (a window went away): the next check reports the foreground again.
 void ForgetForeground();
 
+// The window keys go to: the focus window of the foreground window's thread,
+// else its active window, else the foreground window. Read from that thread's
+// state, not the caller's: the system may run the keyboard hook on another
+// thread (the installer's, for programs of the other bitness).
+HWND KeyboardTarget();
+
 // Input went to `window`: reported at once when its top-level window differs
 // from the last one in `last`, else at most once per gap.
 void OnInput(Report report, HWND window, InputMark& last);

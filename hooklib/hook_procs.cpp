@@ -29,6 +29,7 @@ __declspec(dllexport) BOOL WINAPI SetHook(HHOOK hook, HWND target, int type, int
         g_shared.shellHook = hook;
         ResetActivity();
         InstallWindowHook();
+        MarkOpenWindows();
         return TRUE;
     case WH_MOUSE:
         g_shared.mouseHook = hook;
@@ -76,12 +77,7 @@ __declspec(dllexport) LRESULT CALLBACK KeyboardHook(int code, WPARAM wParam, LPA
 {
     if (code == HC_ACTION) {
         NoteForeground();
-        // Keys go to the focus window of this thread, or to its active window
-        // when nothing has the focus.
-        HWND window = GetFocus();
-        if (!window)
-            window = GetActiveWindow();
-        OnInput(Report::WindowKeyboarded, window, g_shared.lastKeyed);
+        OnInput(Report::WindowKeyboarded, KeyboardTarget(), g_shared.lastKeyed);
     }
     return CallNextHookEx(g_shared.keyboardHook, code, wParam, lParam);
 }

@@ -6,21 +6,12 @@
 
 namespace {
 
-// A property on the window itself remembers what the tracker was told, so it
-// is found in whichever process the next event is seen.
-const char kStateProp[] = "KlrWindowState";
-const UINT_PTR kPending = 1;
-const UINT_PTR kAnnounced = 2;
-
-UINT_PTR StateOf(HWND window)
-{
-    return reinterpret_cast<UINT_PTR>(GetPropA(window, kStateProp));
-}
-
-void SetState(HWND window, UINT_PTR state)
-{
-    SetPropA(window, kStateProp, reinterpret_cast<HANDLE>(state));
-}
+// Properties on the window itself hold the tracker window of the run that was
+// told of it, or that may have counted it on its own at start, so they are
+// found in whichever process the next event is seen; a tracker started afresh
+// (another window) is told again.
+const char kAnnouncedProp[] = "KlrWindowState";
+const char kOpenAtStartProp[] = "KlrOpenAtStart";
 
 bool IsChildWindow(HWND window)
 {
@@ -37,11 +28,35 @@ bool IsVisibleWithTitle(HWND window)
     return IsWindowVisible(window) && GetWindowTextLengthA(window) > 0;
 }
 
+bool Marked(HWND window, const char* prop, HWND target)
+{
+    return GetPropA(window, prop) == reinterpret_cast<HANDLE>(target);
+}
+
+// Reads the text the system keeps for a window of another process: sends no
+// message, so a busy or hung program does not hold up the tracker's start.
+bool HasTitle(HWND window)
+{
+    char title[2] = {};
+    return GetWindowTextA(window, title, sizeof(title)) > 0;
+}
+
+BOOL CALLBACK MarkIfOpen(HWND window, LPARAM target)
+{
+    if (IsUnownedTopLevel(window) && IsWindowVisible(window) && HasTitle(window))
+        SetPropA(window, kOpenAtStartProp, reinterpret_cast<HANDLE>(target));
+    return TRUE;
+}
+
+// Whenever it was created: the tracker counts a window from the moment it is
+// visible with a title, and hears of it once per run.
 void AnnounceWhenReady(HWND window)
 {
-    if (StateOf(window) != kPending || !IsVisibleWithTitle(window))
+    HWND target = g_shared.target;
+    if (!target || !IsUnownedTopLevel(window) || !IsVisibleWithTitle(window) ||
+        Marked(window, kAnnouncedProp, target))
         return;
-    SetState(window, kAnnounced);
+    SetPropA(window, kAnnouncedProp, reinterpret_cast<HANDLE>(target));
     // The tracker gives the new window the foreground mark.
     ForgetForeground();
     PostReport(Report::NewWindowCreated, window);
@@ -79,26 +94,30 @@ LRESULT CALLBACK WindowHook(int code, WPARAM wParam, LPARAM lParam)
 
 void OnWindowCreated(HWND window)
 {
-    if (!window || !IsUnownedTopLevel(window))
-        return;
-    SetState(window, kPending);
-    AnnounceWhenReady(window);
+    if (window)
+        AnnounceWhenReady(window);
 }
 
 void OnWindowDestroyed(HWND window)
 {
-    if (!window)
+    if (!window || !IsUnownedTopLevel(window))
         return;
-    UINT_PTR state = StateOf(window);
-    if (state)
-        RemovePropA(window, kStateProp);
-    bool counted = state == kAnnounced ||
-                   (!state && IsUnownedTopLevel(window) && IsVisibleWithTitle(window));
-    if (!counted)
+    HWND target = g_shared.target;
+    bool told = target && (Marked(window, kAnnouncedProp, target) || Marked(window, kOpenAtStartProp, target));
+    RemovePropA(window, kAnnouncedProp);
+    RemovePropA(window, kOpenAtStartProp);
+    // Hidden helper windows, never shown with a title, go unreported.
+    if (!told)
         return;
-    // Sent, not posted: the tracker reads the window's process and title.
+    // Sent, not posted: the tracker may read the window's process and title.
     SendReport(Report::WindowDestroyed, window);
     ForgetForeground();
+}
+
+void MarkOpenWindows()
+{
+    if (g_shared.target)
+        EnumWindows(MarkIfOpen, reinterpret_cast<LPARAM>(g_shared.target));
 }
 
 void InstallWindowHook()

@@ -20,8 +20,7 @@ IndicatorObjects* builtParts = nullptr;
 BOOL CALLBACK CountWindow(HWND window, LPARAM)
 {
     // One window at a time, so ticks are not held up by a long enumeration.
-    ListsGuard lock;
-    return AddAppWindow(window, 0);
+    return CountOpenWindow(window);
 }
 
 // The template's size is in dialog units of a tiny font, which systems map to

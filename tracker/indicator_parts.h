@@ -46,3 +46,6 @@ void OnLeftButtonUp(HWND window);
 void OnMouseLeave(HWND window);
 // True when `message` is one of the hook library's messages the indicator acts on.
 bool HandleHookMessage(UINT message, LPARAM lParam);
+// Counts a window open at start, as AddAppWindow does, and remembers it among
+// the windows to uncount when they go; an EnumWindows callback's result.
+BOOL CountOpenWindow(HWND window);

@@ -8,6 +8,7 @@
 #include "data_folder.h"
 #include "log_paths.h"
 #include "pump.h"
+#include "x_input.h"
 
 namespace {
 
@@ -158,4 +159,17 @@ bool CloseTracker(TestProcess& process, HWND indicator, DWORD* exitCode)
 {
     PostMessageA(indicator, WM_CLOSE, 0, 0);
     return process.WaitForExit(15000, exitCode);
+}
+
+bool HardKillTracker(TestProcess& process)
+{
+    char prefix[MAX_PATH] = {};
+    if (!GetEnvironmentVariableA("WINEPREFIX", prefix, sizeof(prefix)))
+        return false;
+    // One grep over every process's environment finds this prefix's; "kaltro[w]"
+    // matches the tracker's command line but not this script's.
+    std::string script = "for f in $(grep -lzxF " + ShellQuote(std::string("WINEPREFIX=") + prefix) +
+                         " /proc/[0-9]*/environ 2>/dev/null); do d=${f%/environ}; "
+                         "grep -qai 'kaltro[w]\\.exe' $d/cmdline && kill -9 ${d#/proc/}; done; true";
+    return RunUnixShell(script) && process.WaitForExit(15000);
 }

@@ -49,5 +49,9 @@ std::string DayFileOf(const std::string& logPath);
 std::string MonthTotalOf(const std::string& logPath);
 std::string YearTotalOf(const std::string& logPath);
 
+// Kills the tracker like a crash (kill -9 of its Unix process, this prefix's
+// only kaltrow.exe) and waits for it to be gone.
+bool HardKillTracker(TestProcess& process);
+
 // Ends a tracker: a close request, then waits for the process.
 bool CloseTracker(TestProcess& process, HWND indicator, DWORD* exitCode = nullptr);

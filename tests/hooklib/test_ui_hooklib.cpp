@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "hook_receiver.h"
@@ -157,6 +158,23 @@ TEST_F(HookLib, MouseAndKeyboardInputAreReportedWithTheirWindow)
     EXPECT_EQ(hooks_->Find(kWindowKeyboradedMsg, w)->window, FindWindowExA(w, nullptr, "Edit", nullptr));
 }
 
+TEST_F(HookLib, KeysAreNamedFromTheForegroundThreadWhicheverThreadRunsTheHook)
+{
+    NeedInput();
+    TestProcess app;
+    HWND w = StartApp(app, "klr hooks keys elsewhere");
+    ASSERT_NE(w, nullptr);
+    ASSERT_TRUE(ActivateWindow(w));
+    // On 64-bit Windows the system runs the hook for programs of the other
+    // bitness on the thread that installed it; here, a thread of this test
+    // whose own focus and active window are none.
+    HOOKPROC keyboard = reinterpret_cast<HOOKPROC>(GetProcAddress(hooks_->Library(), kKeyboardHookName));
+    ASSERT_NE(keyboard, nullptr);
+    std::thread([&] { keyboard(HC_ACTION, 'A', 0x001E0001); }).join();
+    ASSERT_TRUE(hooks_->WaitFor(kWindowKeyboradedMsg, w));
+    EXPECT_EQ(hooks_->Find(kWindowKeyboradedMsg, w)->window, FindWindowExA(w, nullptr, "Edit", nullptr));
+}
+
 TEST_F(HookLib, ForegroundChangesAreReported)
 {
     NeedInput();
@@ -244,8 +262,9 @@ TEST_F(HookLib, RemovingTheHooksStopsTheMessages)
     ASSERT_NE(w, nullptr);
     ASSERT_TRUE(hooks_->WaitFor(kNewWindowCreatedMsg, w));
 
-    // Without the three hooks nothing is reported of a program started
-    // afterwards but, until the library is freed, its activation.
+    // Without the three hooks no input is reported of a program started
+    // afterwards; until the library is freed its own hook still sees the
+    // window shown and activated.
     hooks_->Unhook();
     hooks_->Clear();
     TestProcess after;
@@ -258,8 +277,10 @@ TEST_F(HookLib, RemovingTheHooksStopsTheMessages)
     PostMessageA(w2, WM_CLOSE, 0, 0);
     EXPECT_TRUE(after.WaitForExit(5000));
     PumpFor(300);
-    for (const HookEvent& e : hooks_->Events())
-        EXPECT_EQ(e.name, kWindowActivatedMsg);
+    for (const HookEvent& e : hooks_->Events()) {
+        EXPECT_NE(e.name, kWindowMousedMsg);
+        EXPECT_NE(e.name, kWindowKeyboradedMsg);
+    }
 
     // Freed as the tracker does at its end: nothing at all.
     hooks_->Uninstall();

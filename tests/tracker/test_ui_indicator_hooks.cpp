@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "indicator.h"
+#include "indicator_parts.h"
 #include "records.h"
 #include "tracker_globals.h"
 #include "ui_support.h"
@@ -34,8 +35,11 @@ protected:
 
     void TearDown() override
     {
-        for (HWND w : windows_)
+        // Told as the library would, so no window stays counted for a later test.
+        for (HWND w : windows_) {
+            Send(WINDOW_DESTROYED, w);
             DestroyWindow(w);
+        }
         ListsGuard lock;
         dayList.clear();
     }
@@ -140,14 +144,58 @@ TEST_F(HookMessages, DestroyedClearsLoadedOnlyWithTheLastWindowAndActiveWithAny)
     Send(WINDOW_DESTROYED, second);
     EXPECT_EQ(Own()->WindowCount(), 0);
     EXPECT_EQ(Own()->State(), 0);
-    // No lower bound: the next new window then comes back to 0 without bit 1.
+    // A second notice of the same window, or one of a window never counted,
+    // changes nothing: no count goes below zero.
     Send(WINDOW_DESTROYED, second);
-    EXPECT_EQ(Own()->WindowCount(), -1);
-    Send(NEW_WINDOW_CREATED, first);
+    Send(WINDOW_DESTROYED, Window("never counted"));
     EXPECT_EQ(Own()->WindowCount(), 0);
-    EXPECT_EQ(Own()->State(), STATE_ACTIVE);
+    Send(NEW_WINDOW_CREATED, first);
+    EXPECT_EQ(Own()->WindowCount(), 1);
+    EXPECT_EQ(Own()->State(), STATE_LOADED | STATE_ACTIVE);
     // Unknown windows change nothing.
     EXPECT_EQ(Send(WINDOW_DESTROYED, nullptr), TRUE);
+}
+
+TEST_F(HookMessages, EachWindowCountsOnceAndGoesOnceWhateverItLooksLikeThen)
+{
+    HWND w = Window("shown twice");
+    Send(NEW_WINDOW_CREATED, w);
+    ShowWindow(w, SW_HIDE);
+    ShowWindow(w, SW_SHOW);
+    // Announced again when shown again, or by an earlier tracker's library.
+    Send(NEW_WINDOW_CREATED, w);
+    EXPECT_EQ(Own()->WindowCount(), 1);
+    // Gone before its notice is handled, title and process no longer readable:
+    // it still goes for the application it was counted for.
+    DestroyWindow(w);
+    Send(WINDOW_DESTROYED, w);
+    EXPECT_EQ(Own()->WindowCount(), 0);
+    EXPECT_EQ(Own()->State() & STATE_LOADED, 0);
+}
+
+TEST_F(HookMessages, WindowsOpenAtStartAreUncountedWhenTheyGo)
+{
+    HWND open = Window("open at start");
+    HWND hidden = Window("hidden at start", false);
+    {
+        ListsGuard lock;
+        CountOpenWindow(open);
+        CountOpenWindow(hidden);
+        CountOpenWindow(open);
+    }
+    ASSERT_TRUE(HasOwn());
+    EXPECT_EQ(Own()->WindowCount(), 1);
+    EXPECT_EQ(Own()->State(), STATE_LOADED);
+    // The hidden one counts from when it shows.
+    ShowWindow(hidden, SW_SHOW);
+    Send(NEW_WINDOW_CREATED, hidden);
+    Send(NEW_WINDOW_CREATED, open);
+    EXPECT_EQ(Own()->WindowCount(), 2);
+    ShowWindow(open, SW_HIDE);
+    Send(WINDOW_DESTROYED, open);
+    Send(WINDOW_DESTROYED, hidden);
+    EXPECT_EQ(Own()->WindowCount(), 0);
+    EXPECT_EQ(Own()->State() & STATE_LOADED, 0);
 }
 
 TEST_F(HookMessages, ActivationMovesTheForegroundAndAnUnknownWindowTakesItAway)

@@ -62,7 +62,7 @@ std::string ShellQuote(const std::string& text)
     return out + "'";
 }
 
-bool RunXdotool(const std::string& args, DWORD timeoutMs)
+bool RunUnixShell(const std::string& script, DWORD timeoutMs)
 {
     std::string marker = MarkerPath();
     std::string unixMarker = ToUnixPath(marker);
@@ -70,9 +70,8 @@ bool RunXdotool(const std::string& args, DWORD timeoutMs)
         return false;
     std::string m = ShellQuote(unixMarker), tmp = ShellQuote(unixMarker + ".tmp");
     // The rename makes the marker appear whole.
-    std::string script = std::string(kXdotool) + " " + args + " >/dev/null 2>&1; echo $? >" + tmp +
-                         "; mv " + tmp + " " + m;
-    std::string line = "/bin/sh -c " + QuoteArgument(script);
+    std::string whole = "{ " + script + "; } >/dev/null 2>&1; echo $? >" + tmp + "; mv " + tmp + " " + m;
+    std::string line = "/bin/sh -c " + QuoteArgument(whole);
     STARTUPINFOA si = NoStandardHandles();
     PROCESS_INFORMATION pi = {};
     if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
@@ -89,6 +88,11 @@ bool RunXdotool(const std::string& args, DWORD timeoutMs)
     DeleteFileA(marker.c_str());
     // The shell's exit status: only success starts with a 0.
     return !code.empty() && code[0] == '0';
+}
+
+bool RunXdotool(const std::string& args, DWORD timeoutMs)
+{
+    return RunUnixShell(std::string(kXdotool) + " " + args, timeoutMs);
 }
 
 bool MouseMoveTo(int x, int y)

@@ -16,6 +16,9 @@
 // True when this process runs under Wine with xdotool at /usr/bin/xdotool.
 bool XInputAvailable();
 
+// Runs a /bin/sh script; true when it ended with exit code 0 within `timeoutMs`.
+bool RunUnixShell(const std::string& script, DWORD timeoutMs = 10000);
+
 // Runs xdotool with `args`, a shell word list (quote with ShellQuote);
 // true when it ended with exit code 0 within `timeoutMs`.
 bool RunXdotool(const std::string& args, DWORD timeoutMs = 10000);
