@@ -1,8 +1,36 @@
 #include "my_time.h"
 
+namespace {
+
+// Decimal digits of v, a minus sign first when it is negative.
+char* PutDecimal(char* out, int32_t v)
+{
+    uint32_t magnitude = v < 0 ? 0u - static_cast<uint32_t>(v) : static_cast<uint32_t>(v);
+    char digits[10];
+    int n = 0;
+    do {
+        digits[n++] = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    if (v < 0)
+        *out++ = '-';
+    while (n > 0)
+        *out++ = digits[--n];
+    return out;
+}
+
+} // namespace
+
 std::string My_Time::TimeToText()
 {
-    text = std::to_string(hours) + ":" + std::to_string(minutes) + ":" + std::to_string(seconds);
+    // Built in place: the tracker formats every counter of every list three times a second.
+    char buffer[3 * 11 + 2];
+    char* end = PutDecimal(buffer, hours);
+    *end++ = ':';
+    end = PutDecimal(end, minutes);
+    *end++ = ':';
+    end = PutDecimal(end, seconds);
+    text.assign(buffer, static_cast<size_t>(end - buffer));
     return text;
 }
 
