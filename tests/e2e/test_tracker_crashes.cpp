@@ -129,7 +129,10 @@ bool InASave(HWND indicator)
 
 } // namespace
 
-TEST(TrackerCrashes, FilesStayWholeAndAgreeAfterManyHardKills)
+// Two runs of 26 kills: 52 in all, each run well within a test's time.
+class TrackerCrashes : public ::testing::TestWithParam<int> {};
+
+TEST_P(TrackerCrashes, FilesStayWholeAndAgreeAfterManyHardKills)
 {
     TrackerWorld world;
     // Something with a window, so every second changes the counters.
@@ -146,7 +149,7 @@ TEST(TrackerCrashes, FilesStayWholeAndAgreeAfterManyHardKills)
     std::mt19937 random(seed);
     SCOPED_TRACE("seed " + std::to_string(seed));
     HardKiller killer;
-    const int kKills = 52;
+    const int kKills = 26;
     int inSaves = 0;
     for (int round = 0; round < kKills; ++round) {
         TestProcess tracker;
@@ -182,12 +185,16 @@ TEST(TrackerCrashes, FilesStayWholeAndAgreeAfterManyHardKills)
     HWND indicator = world.WaitForIndicator(tracker.Pid());
     ASSERT_NE(indicator, nullptr);
     ASSERT_TRUE(Take(statistics));
-    Sums years = CheckTree(world.LogPath(), kKills);
+    CheckTree(world.LogPath(), kKills);
     ReleaseMutex(statistics);
     CloseHandle(statistics);
+    // Still counting and saving after all that, and in agreement after a close.
+    const std::string day = DayFileOf(world.LogPath());
+    EXPECT_TRUE(PumpUntil([&] { return ReadCounters(day, "klr_testapp.exe").loaded > 0; }, 10000)) << ReadBytes(day);
     EXPECT_TRUE(CloseTracker(tracker, indicator));
-    // The kills cost at most the second of each save they cut; the rest was kept.
+    Sums years = CheckTree(world.LogPath(), kKills + 1);
     EXPECT_GT(years["klr_testapp.exe"][0], 0);
-    std::printf("%d kills, %d of them aimed at a save; %ld s loaded kept\n", kKills, inSaves,
-                years["klr_testapp.exe"][0]);
+    std::printf("%d kills, %d of them aimed at a save\n", kKills, inSaves);
 }
+
+INSTANTIATE_TEST_SUITE_P(TwoRuns, TrackerCrashes, ::testing::Values(1, 2));
