@@ -5,7 +5,8 @@
 //   viewer_bench [applications per file] [years] [runs per level]
 //
 // The tree is made once per size under the prefix's temporary folder and
-// reused by later calls.
+// reused by later calls. The runs take the statistics mutex "1" itself: run
+// the bench in a prefix where no tracker runs.
 #include <windows.h>
 
 #include <algorithm>
