@@ -207,7 +207,8 @@ TEST_F(TrackerLoaded, WindowTitledLateThenHiddenAndShownAgainCountsOnce)
     opened.from = Now();
     ASSERT_TRUE(PumpUntil([&] { return WindowText(w) == "klr loaded late"; }, 5000));
     opened.to = Now();
-    PumpFor(500);
+    ASSERT_TRUE(Saves(2));
+    EXPECT_GT(LoadedOf(kApp), 0) << "not counted once titled";
     // Into the tray and back: still one window.
     Show(w, SW_HIDE);
     PumpFor(500);

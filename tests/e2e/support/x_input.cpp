@@ -127,8 +127,25 @@ POINT ClientCentre(HWND window)
 bool ActivateWindow(HWND window, DWORD timeoutMs)
 {
     POINT p = ClientCentre(window);
-    if (!RunXdotool("mousemove " + std::to_string(p.x) + " " + std::to_string(p.y) + " click 1"))
-        return false;
     HWND root = GetAncestor(window, GA_ROOT);
-    return PumpUntil([&] { return GetForegroundWindow() == root; }, timeoutMs);
+    std::string click = "mousemove " + std::to_string(p.x) + " " + std::to_string(p.y) + " click 1";
+    DWORD start = GetTickCount();
+    // The click can come before a program shown a moment ago has taken the
+    // foreground it was given, and then that program takes it back: the click
+    // is repeated until the window has the foreground and keeps it past a
+    // round trip to the thread that held it before.
+    for (;;) {
+        HWND before = GetForegroundWindow();
+        if (!RunXdotool(click))
+            return false;
+        if (PumpUntil([&] { return GetForegroundWindow() == root; }, 1000)) {
+            DWORD_PTR ignored = 0;
+            if (before && before != root)
+                SendMessageTimeoutA(before, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &ignored);
+            if (GetForegroundWindow() == root)
+                return true;
+        }
+        if (GetTickCount() - start >= timeoutMs)
+            return false;
+    }
 }

@@ -31,8 +31,8 @@ bool Click(int button = 1);                       // at the pointer
 bool TypeText(const std::string& text);           // to the focused window
 bool PressKey(const std::string& keysym);         // e.g. "Return", "alt+F4"
 
-// Clicks into the middle of the window's client area and waits until its
-// top-level window is the foreground window.
+// Clicks into the middle of the window's client area until its top-level
+// window is the foreground window and stays so; false on timeout.
 bool ActivateWindow(HWND window, DWORD timeoutMs = 5000);
 
 // The middle of the window's client area in screen coordinates.
