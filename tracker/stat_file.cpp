@@ -247,20 +247,22 @@ void StatFile::Write()
     ShowFailures();
 }
 
-std::string StatFile::BuildText()
+const std::string& StatFile::BuildText()
 {
-    std::string text;
-    text.reserve(list_->size() * 48);
+    // The buffer is kept from save to save: a fresh one of a large list costs more
+    // under Wine than filling it (new pages three times a second).
+    saveText_.clear();
+    saveText_.reserve(list_->size() * 48);
     for (ProcRecord& r : *list_)
-        AppendStatRecord(text, r.Name(), r.LoadedText(), r.ActiveText(), r.MouseText(), r.KeyboardText());
-    return text;
+        AppendStatRecord(saveText_, r.NameRef(), r.LoadedText(), r.ActiveText(), r.MouseText(), r.KeyboardText());
+    return saveText_;
 }
 
 void StatFile::WriteSet(const std::vector<StatFile*>& files)
 {
     struct Item {
         StatFile* file;
-        std::string text;
+        const std::string* text;
         std::string temp;
         bool staged = false;
     };
@@ -268,18 +270,18 @@ void StatFile::WriteSet(const std::vector<StatFile*>& files)
     for (StatFile* file : files) {
         // A stored file that cannot be read is not replaced by less.
         if (file && (!file->unread_.active || file->RetryUnread()))
-            items.push_back({file, std::string(), file->TemporaryPath()});
+            items.push_back({file, nullptr, file->TemporaryPath()});
     }
     {
         // One snapshot of all the lists.
         ListsGuard guard;
         for (Item& item : items)
-            item.text = item.file->BuildText();
+            item.text = &item.file->BuildText();
     }
     // Each file's new content whole on disk first; no file changes yet.
     std::vector<Item*> staged;
     for (Item& item : items) {
-        WriteOutcome outcome = WriteTemporary(item.temp, item.text, StatFileWriteFile);
+        WriteOutcome outcome = WriteTemporary(item.temp, *item.text, StatFileWriteFile);
         if (outcome == WriteOutcome::Short) {
             for (Item* done : staged)
                 DeleteFileA(done->temp.c_str());
@@ -309,7 +311,7 @@ void StatFile::WriteSet(const std::vector<StatFile*>& files)
         if (MoveOverTarget(item->temp, item->file->path_))
             continue;
         // Replacing kept failing: the counts still reach the file, the old way.
-        item->file->RewriteDirectly(item->text);
+        item->file->RewriteDirectly(*item->text);
         DeleteFileA(item->temp.c_str());
     }
     if (!record.empty())
@@ -317,7 +319,7 @@ void StatFile::WriteSet(const std::vector<StatFile*>& files)
     for (Item& item : items) {
         // No temporary could be made: written in place, as before the set.
         if (!item.staged)
-            item.file->RewriteDirectly(item.text);
+            item.file->RewriteDirectly(*item.text);
     }
 }
 

@@ -111,7 +111,7 @@ private:
     // Every object alive, in the order of creation (day, month, year in the tracker).
     static std::vector<StatFile*>& LiveObjects();
     static void WriteSet(const std::vector<StatFile*>& files);
-    std::string BuildText();
+    const std::string& BuildText();
     bool RewriteDirectly(const std::string& text);
     static void MoveToCurrentDate(const std::vector<StatFile*>& saved);
     bool SamePeriod(const SYSTEMTIME& date) const;
@@ -128,6 +128,7 @@ private:
     SYSTEMTIME fileDate_ = {};
     std::string userFolder_;
     Unread unread_;
+    std::string saveText_;
 };
 
 class StatFileDay : public StatFile {

@@ -5,7 +5,7 @@
 // Start-up fills them; until then they are null or 0.
 
 extern HINSTANCE programInstance;
-extern HANDLE instanceMutex;    // "mutex", owned by the UI thread for the whole run
+extern HANDLE instanceMutex;    // "mutex" (an unnamed one when that name is taken), owned by the UI thread for the whole run
 extern HANDLE statisticsMutex;  // "1", guards the statistics files and the ticks
 extern HWND indicatorWindow;    // the indicator, which also receives the hook messages
 
