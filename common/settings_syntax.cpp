@@ -89,17 +89,18 @@ std::string ReadSettingsValue(TextReader& in, bool* minus)
     return value;
 }
 
-long DecimalToInt(const std::string& text)
+long DecimalToInt(const char* text, size_t length)
 {
-    size_t i = 0;
-    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i])))
-        ++i;
+    const char* p = text;
+    const char* end = text + length;
+    while (p < end && std::isspace(static_cast<unsigned char>(*p)))
+        ++p;
     bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        negative = text[i++] == '-';
+    if (p < end && (*p == '+' || *p == '-'))
+        negative = *p++ == '-';
     long long value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        value = value * 10 + (text[i] - '0');
+    for (; p < end && *p >= '0' && *p <= '9'; ++p) {
+        value = value * 10 + (*p - '0');
         if (value > static_cast<long long>(INT_MAX) + 1)
             value = static_cast<long long>(INT_MAX) + 1;
     }
@@ -108,6 +109,11 @@ long DecimalToInt(const std::string& text)
     if (value > INT_MAX)
         value = INT_MAX;
     return static_cast<long>(value);
+}
+
+long DecimalToInt(const std::string& text)
+{
+    return DecimalToInt(text.data(), text.size());
 }
 
 std::string SettingsLine(const std::string& key, const std::string& value, bool lineEnd)

@@ -31,6 +31,7 @@ void TrimValueRight(std::string& text);
 // The C library's decimal conversion: white space, a sign, then digits up to
 // the first other character; 0 when there are none. Clamped to 32 bits.
 long DecimalToInt(const std::string& text);
+long DecimalToInt(const char* text, size_t length);
 
 // One settings line as written: key, " = ", value, and the line end as CR LF.
 std::string SettingsLine(const std::string& key, const std::string& value, bool lineEnd = true);

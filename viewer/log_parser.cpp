@@ -7,6 +7,8 @@
 #include <climits>
 #include <cstring>
 
+#include "settings_syntax.h"
+
 bool ReadWholeFile(const std::string& path, std::string& bytes)
 {
     bytes.clear();
@@ -94,23 +96,7 @@ int32_t LogParser::Number(char delim)
     const char* p;
     size_t length;
     Field(delim, p, length);
-    const char* end = p + length;
-    while (p < end && std::isspace(static_cast<unsigned char>(*p)))
-        ++p;
-    bool negative = false;
-    if (p < end && (*p == '+' || *p == '-'))
-        negative = *p++ == '-';
-    long long value = 0;
-    for (; p < end && *p >= '0' && *p <= '9'; ++p) {
-        value = value * 10 + (*p - '0');
-        if (value > static_cast<long long>(INT_MAX) + 1)
-            value = static_cast<long long>(INT_MAX) + 1;
-    }
-    if (negative)
-        value = -value;
-    if (value > INT_MAX)
-        value = INT_MAX;
-    return static_cast<int32_t>(value);
+    return static_cast<int32_t>(DecimalToInt(p, length));
 }
 
 void LogParser::ReadTimeField(My_Time& t, char end)
