@@ -89,6 +89,21 @@ void OnWindowDestroyed(HWND root)
 
 } // namespace
 
+void UncountVanishedWindows()
+{
+    ListsGuard lock;
+    std::map<HWND, std::string>& windows = CountedWindows();
+    for (auto it = windows.begin(); it != windows.end();) {
+        if (IsWindow(it->first)) {
+            ++it;
+            continue;
+        }
+        int index = FindRecordIndex(dayList, it->second);
+        it = windows.erase(it);
+        Uncount(index);
+    }
+}
+
 BOOL CountOpenWindow(HWND window)
 {
     ListsGuard lock;

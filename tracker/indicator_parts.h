@@ -49,3 +49,6 @@ bool HandleHookMessage(UINT message, LPARAM lParam);
 // Counts a window open at start, as AddAppWindow does, and remembers it among
 // the windows to uncount when they go; an EnumWindows callback's result.
 BOOL CountOpenWindow(HWND window);
+// Uncounts the counted windows that no longer exist: a program that crashed or
+// was killed takes its windows with it without any notice of their end.
+void UncountVanishedWindows();

@@ -7,6 +7,7 @@
 
 #include "commands.h"
 #include "indicator.h"
+#include "indicator_parts.h"
 #include "my_timer.h"
 #include "process_identity.h"
 #include "settings.h"
@@ -128,6 +129,8 @@ void EndWorker(HANDLE thread)
 
 void CALLBACK StatisticsTimerProc(HWND, UINT, UINT_PTR, DWORD)
 {
+    // Once a second, so a killed program's loaded time stops with the next tick.
+    UncountVanishedWindows();
     SaveStatFiles();
 }
 

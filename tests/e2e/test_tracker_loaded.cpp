@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "hard_kill.h"
 #include "pump.h"
 #include "top_windows.h"
 #include "tracker_run.h"
@@ -254,4 +255,27 @@ TEST_F(TrackerLoaded, TrackerRestartedAfterAHardKillCountsWhatIsOpenThen)
     Moment stayedGone = Close(stays);
     Moment againGone = Close(again);
     ExpectLives({{kApp, restarted, stayedGone, stayedBefore}, {"klr_second.exe", shown, againGone, againBefore}});
+}
+
+TEST_F(TrackerLoaded, ApplicationKilledHardStopsCountingWithItsWindows)
+{
+    // No notice of its windows' end comes from a program that dies.
+    TempDir folder;
+    std::string exe = folder / "klr_doomed.exe";
+    ASSERT_TRUE(CopyFileA(TestAppPath().c_str(), exe.c_str(), FALSE));
+    TestProcess app;
+    ASSERT_TRUE(app.Start(exe, {"--title", "klr loaded doomed", "--second", "klr loaded doomed too"}));
+    ASSERT_NE(FindTopWindow("klr loaded doomed", app.Pid()), nullptr);
+    ASSERT_NE(FindTopWindow("klr loaded doomed too", app.Pid()), nullptr);
+    Moment opened;
+    ASSERT_TRUE(StartTracker(&opened));
+    ASSERT_TRUE(Saves(2));
+    HardKiller killer;
+    ASSERT_TRUE(killer.Arm("klr_doomed.exe"));
+    Moment gone;
+    gone.from = Now();
+    killer.Fire();
+    ASSERT_TRUE(app.WaitForExit(15000));
+    gone.to = Now();
+    ExpectLives({{"klr_doomed.exe", opened, gone}});
 }
