@@ -40,11 +40,18 @@ function(klr_to_dist target)
 endfunction()
 
 # A GoogleTest program of one module; registered with ctest where tests run.
-#   klr_add_gtest(name SOURCES a.cpp b.cpp LIBS lib1 lib2 [DEPENDS target...] [SERIAL])
+#   klr_add_gtest(name SOURCES a.cpp b.cpp LIBS lib1 lib2 [DEPENDS target...] [SERIAL] [HARD_KILL])
 # SERIAL: the tests use windows, the foreground, hooks or input of the shared
 # display, so they must not run beside other tests.
+# HARD_KILL: the tests kill Wine programs hard (implies SERIAL). Under Wine a
+# program killed while a global hook runs in it leaves the wineserver's hook
+# bookkeeping behind: hooks removed later are no longer freed and a dead
+# tracker's hooks keep running. Labelled "hard_kill", they run after all others.
 function(klr_add_gtest name)
-  cmake_parse_arguments(T "SERIAL" "" "SOURCES;LIBS;DEPENDS" ${ARGN})
+  cmake_parse_arguments(T "SERIAL;HARD_KILL" "" "SOURCES;LIBS;DEPENDS" ${ARGN})
+  if(T_HARD_KILL)
+    set(T_SERIAL TRUE)
+  endif()
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main ${KLR_STATIC_LINK})
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
@@ -58,6 +65,9 @@ function(klr_add_gtest name)
     set(props TIMEOUT 120)
     if(T_SERIAL)
       list(APPEND props RUN_SERIAL TRUE)
+    endif()
+    if(T_HARD_KILL)
+      list(APPEND props LABELS hard_kill)
     endif()
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
                          PROPERTIES ${props})

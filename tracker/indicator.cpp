@@ -1,6 +1,9 @@
 #include "indicator.h"
 
+#include <commctrl.h>
+
 #include "commands.h"
+#include "common_controls.h"
 #include "dialogs.h"
 #include "html_help.h"
 #include "indicator_parts.h"
@@ -35,15 +38,29 @@ void SizeToFace(HWND window)
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void OnInitDialog(HWND window, IndicatorObjects& parts)
+void OnInitDialog(HWND window)
 {
     SizeToFace(window);
+    EnumWindows(CountWindow, 0);
+}
+
+// The tooltips are made when the pointer first comes over the strip: until
+// then the tracker needs nothing of comctl32 (see LoadCommonControls). The move
+// that made them is handed on, so the first tip shows as soon as later ones do.
+void MakeToolTipsOnFirstMove(HWND window, WPARAM wParam, LPARAM lParam, IndicatorObjects& parts)
+{
+    if (parts.toolTip.Handle() || !LoadCommonControls())
+        return;
     parts.toolTip.Create(window, programInstance);
     parts.toolTip.AddTool(IDS_TOGGLE_TRACKING, 0, 0, kBarLeft, kFaceHeight);
     parts.toolTip.AddTool(IDS_HIDE, kHideLeft, 0, kFaceWidth - kHideLeft, kFaceHeight);
     parts.activityToolId = parts.toolTip.AddTool(IDS_ACTIVITY_TIP, kBarLeft + 1, 0, kHideLeft - kBarLeft - 1,
                                                  kFaceHeight);
-    EnumWindows(CountWindow, 0);
+    UpdateActivityTip(parts);
+    MSG move = {window, WM_MOUSEMOVE, wParam, lParam, static_cast<DWORD>(GetMessageTime()), {}};
+    DWORD pos = GetMessagePos();
+    move.pt = {static_cast<short>(LOWORD(pos)), static_cast<short>(HIWORD(pos))};
+    SendMessageA(parts.toolTip.Handle(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
 }
 
 // An open Settings or About dialog comes forward instead of a second one: the
@@ -56,6 +73,8 @@ void OpenDialog(MyDialog& dialog)
         SetForegroundWindow(open);
         return;
     }
+    // The Settings dialog holds a trackbar.
+    LoadCommonControls();
     dialog.CreateModeless();
     dialog.CenterOnScreen(false);
 }
@@ -151,13 +170,16 @@ INT_PTR CALLBACK IndicatorDialogProc(HWND window, UINT message, WPARAM wParam, L
     // The first message builds the hooks, so they are in place before WM_INITDIALOG.
     IndicatorObjects& parts = IndicatorParts(window);
     switch (message) {
-    case WM_INITDIALOG: OnInitDialog(window, parts); return TRUE;
+    case WM_INITDIALOG: OnInitDialog(window); return TRUE;
     case WM_PAINT:
         PaintFace(window, parts);
         return FALSE;
     case WM_CONTEXTMENU: popupMenu.Track(); return TRUE;
     case WM_LBUTTONDOWN: OnLeftButtonDown(window); return TRUE;
-    case WM_MOUSEMOVE: OnMouseMove(window); return TRUE;
+    case WM_MOUSEMOVE:
+        MakeToolTipsOnFirstMove(window, wParam, lParam, parts);
+        OnMouseMove(window);
+        return TRUE;
     case WM_LBUTTONUP: OnLeftButtonUp(window); return TRUE;
     case WM_MOUSELEAVE: OnMouseLeave(window); return TRUE;
     case WM_TRAY_NOTIFY: OnTrayNotify(lParam); return TRUE;

@@ -106,6 +106,18 @@ IndicatorSkins::IndicatorSkins()
 {
 }
 
+void UpdateActivityTip(IndicatorObjects& parts)
+{
+    if (!parts.toolTip.Handle())
+        return;
+    std::string text;
+    {
+        ListsGuard lock;
+        text = activityText;
+    }
+    parts.toolTip.UpdateTipText(("Working activity during the day: " + text + "%").c_str(), parts.activityToolId);
+}
+
 void PaintFace(HWND window, IndicatorObjects& parts)
 {
     unsigned percent;
@@ -115,7 +127,7 @@ void PaintFace(HWND window, IndicatorObjects& parts)
         percent = activityPercent;
         text = activityText;
     }
-    parts.toolTip.UpdateTipText(("Working activity during the day: " + text + "%").c_str(), parts.activityToolId);
+    UpdateActivityTip(parts);
 
     IndicatorMouseState mouse = IndicatorMouse();
     const IndicatorSkins& skins = parts.skins;

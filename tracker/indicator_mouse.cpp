@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "commands.h"
+#include "common_controls.h"
 #include "indicator.h"
 #include "indicator_parts.h"
 #include "settings.h"
@@ -69,7 +70,7 @@ void OnMouseMove(HWND window)
         track.dwFlags = TME_LEAVE;
         track.hwndTrack = window;
         track.dwHoverTime = 500;
-        _TrackMouseEvent(&track);
+        TrackMouseEventOfControls(&track);
     }
     if (dragging) {
         FollowCursor(window, cursor);

@@ -40,6 +40,8 @@ IndicatorObjects& IndicatorParts(HWND window);
 
 // Message handlers of the indicator, each in its own file.
 void PaintFace(HWND window, IndicatorObjects& parts);
+// Tool 3's text: the day's activity, once the tooltips exist.
+void UpdateActivityTip(IndicatorObjects& parts);
 void OnLeftButtonDown(HWND window);
 void OnMouseMove(HWND window);
 void OnLeftButtonUp(HWND window);

@@ -137,7 +137,6 @@ void CALLBACK StatisticsTimerProc(HWND, UINT, UINT_PTR, DWORD)
 int TrackerMain(HINSTANCE instance, const char* commandTail)
 {
     CoInitialize(nullptr);
-    InitCommonControls();
     if (!logSettings.Load())
         logSettings.Save();
     if (std::strcmp(commandTail ? commandTail : "", "startup") == 0 && logSettings.Startup() != 1)

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <commctrl.h>
+#include <tlhelp32.h>
+
 #include "message_box.h"
 #include "pump.h"
 #include "top_windows.h"
@@ -209,4 +213,63 @@ TEST(TrackerStartup, WithTheInstanceMutexNameTakenASecondStartStillHandsOver)
     EXPECT_TRUE(first.IsRunning());
     EXPECT_TRUE(CloseTracker(first, indicator));
     CloseHandle(squatter);
+}
+
+namespace {
+
+const WPARAM kSettingsCommand = 32779;
+
+bool HasModule(DWORD pid, const char* name)
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, pid);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return false;
+    MODULEENTRY32 entry = {};
+    entry.dwSize = sizeof(entry);
+    bool found = false;
+    for (BOOL more = Module32First(snapshot, &entry); more && !found; more = Module32Next(snapshot, &entry))
+        found = lstrcmpiA(entry.szModule, name) == 0;
+    CloseHandle(snapshot);
+    return found;
+}
+
+HWND TipWindowOf(DWORD pid)
+{
+    for (HWND w = FindWindowExA(nullptr, nullptr, TOOLTIPS_CLASSA, nullptr); w;
+         w = FindWindowExA(nullptr, w, TOOLTIPS_CLASSA, nullptr))
+        if (WindowProcessId(w) == pid)
+            return w;
+    return nullptr;
+}
+
+} // namespace
+
+// comctl32 is a large part of a running tracker's memory: it waits for the
+// first of its controls, the Settings dialog's trackbar or the strip's tips,
+// and each of those still comes.
+TEST(TrackerStartup, CommonControlsWaitForTheSettingsOrThePointerOverTheStrip)
+{
+    TrackerWorld world;
+    world.WriteBannerIni(320, 240, 1, 255);
+    TestProcess tracker;
+    ASSERT_TRUE(world.Start(tracker));
+    HWND indicator = world.WaitForIndicator(tracker.Pid());
+    ASSERT_NE(indicator, nullptr);
+    ASSERT_TRUE(
+        PumpUntil([&] { return ReadCounters(DayFileOf(world.LogPath()), "kaltrow.exe").loaded >= 1; }, 15000));
+    EXPECT_FALSE(HasModule(tracker.Pid(), "comctl32.dll"));
+
+    PostMessageA(indicator, WM_COMMAND, kSettingsCommand, 0);
+    HWND settings = FindTopWindow("Settings - Kaltrow", tracker.Pid(), 10000);
+    ASSERT_NE(settings, nullptr);
+    EXPECT_NE(FindWindowExA(settings, nullptr, "msctls_trackbar32", nullptr), nullptr);
+    EXPECT_TRUE(HasModule(tracker.Pid(), "comctl32.dll"));
+    PostMessageA(settings, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(settings); }, 5000));
+
+    EXPECT_EQ(TipWindowOf(tracker.Pid()), nullptr);
+    PostMessageA(indicator, WM_MOUSEMOVE, 0, MAKELPARAM(60, 5));
+    ASSERT_TRUE(PumpUntil([&] { return TipWindowOf(tracker.Pid()) != nullptr; }, 5000));
+    EXPECT_EQ(SendMessageA(TipWindowOf(tracker.Pid()), TTM_GETTOOLCOUNT, 0, 0), 3);
+    EXPECT_TRUE(CloseTracker(tracker, indicator));
 }

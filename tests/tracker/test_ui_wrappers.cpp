@@ -96,16 +96,25 @@ TEST(Wrappers, UpdateShowHideDisablesStartAndShowOrHide)
     }
 }
 
-TEST(Wrappers, IndicatorToolsAreOneTwoThreeWithTheirRectanglesAndTexts)
+TEST(Wrappers, IndicatorToolsAreMadeAtTheFirstMoveAsOneTwoThreeWithTheirRectanglesAndTexts)
 {
     HWND indicator = World().indicator;
+    // Made when the pointer first comes, with the day's activity already in tool 3.
+    SetActivity(17, "17");
+    SendMessageA(indicator, WM_MOUSEMOVE, 0, MAKELPARAM(60, 5));
+    SendMessageA(indicator, WM_MOUSELEAVE, 0, 0);
     HWND tooltip = IndicatorParts(indicator).toolTip.Handle();
     ASSERT_TRUE(tooltip);
     EXPECT_EQ(SendMessageA(tooltip, TTM_GETTOOLCOUNT, 0, 0), 3);
     RECT r1, r2, r3;
     EXPECT_EQ(ToolText(tooltip, indicator, 1, &r1), "Stop/Start tracking");
     EXPECT_EQ(ToolText(tooltip, indicator, 2, &r2), "Hide");
-    ToolText(tooltip, indicator, 3, &r3);
+    EXPECT_EQ(ToolText(tooltip, indicator, 3, &r3), "Working activity during the day: 17%");
+    // A second move makes no second set.
+    SendMessageA(indicator, WM_MOUSEMOVE, 0, MAKELPARAM(61, 5));
+    SendMessageA(indicator, WM_MOUSELEAVE, 0, 0);
+    EXPECT_EQ(IndicatorParts(indicator).toolTip.Handle(), tooltip);
+    EXPECT_EQ(SendMessageA(tooltip, TTM_GETTOOLCOUNT, 0, 0), 3);
     EXPECT_EQ((std::vector<LONG>{r1.left, r1.top, r1.right, r1.bottom}), (std::vector<LONG>{0, 0, 19, 18}));
     EXPECT_EQ((std::vector<LONG>{r2.left, r2.top, r2.right, r2.bottom}), (std::vector<LONG>{139, 0, 159, 18}));
     EXPECT_EQ((std::vector<LONG>{r3.left, r3.top, r3.right, r3.bottom}), (std::vector<LONG>{20, 0, 139, 18}));
