@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "data_folder.h"
+#include "hard_kill.h"
 #include "log_paths.h"
 #include "pump.h"
 #include "x_input.h"
@@ -163,13 +164,9 @@ bool CloseTracker(TestProcess& process, HWND indicator, DWORD* exitCode)
 
 bool HardKillTracker(TestProcess& process)
 {
-    char prefix[MAX_PATH] = {};
-    if (!GetEnvironmentVariableA("WINEPREFIX", prefix, sizeof(prefix)))
+    HardKiller killer;
+    if (!killer.Arm("kaltrow.exe"))
         return false;
-    // One grep over every process's environment finds this prefix's; "kaltro[w]"
-    // matches the tracker's command line but not this script's.
-    std::string script = "for f in $(grep -lzxF " + ShellQuote(std::string("WINEPREFIX=") + prefix) +
-                         " /proc/[0-9]*/environ 2>/dev/null); do d=${f%/environ}; "
-                         "grep -qai 'kaltro[w]\\.exe' $d/cmdline && kill -9 ${d#/proc/}; done; true";
-    return RunUnixShell(script) && process.WaitForExit(15000);
+    killer.Fire();
+    return process.WaitForExit(15000);
 }

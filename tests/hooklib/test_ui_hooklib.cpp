@@ -251,8 +251,15 @@ TEST_F(HookLib, InputMovingToAnotherWindowIsReportedAtOnce)
     }
     ASSERT_TRUE(RunXdotool(moves));
     PumpFor(300);
-    EXPECT_EQ(hooks_->Count(kWindowMousedMsg, wa), 3);
-    EXPECT_EQ(hooks_->Count(kWindowMousedMsg, wb), 3);
+    // Three arrivals on each window, all within the gap that holds back further
+    // reports of one window. A busy program may get two of its arrivals as one
+    // move (Wine merges pointer motion that queues up), so two are enough; held back,
+    // the second window would have none at all.
+    int onA = hooks_->Count(kWindowMousedMsg, wa), onB = hooks_->Count(kWindowMousedMsg, wb);
+    EXPECT_GE(onA, 2);
+    EXPECT_LE(onA, 3);
+    EXPECT_GE(onB, 2);
+    EXPECT_LE(onB, 3);
 }
 
 TEST_F(HookLib, RemovingTheHooksStopsTheMessages)
