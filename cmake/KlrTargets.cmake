@@ -44,9 +44,10 @@ endfunction()
 # SERIAL: the tests use windows, the foreground, hooks or input of the shared
 # display, so they must not run beside other tests.
 # HARD_KILL: the tests kill Wine programs hard (implies SERIAL). Under Wine a
-# program killed while a global hook runs in it leaves the wineserver's hook
-# bookkeeping behind: hooks removed later are no longer freed and a dead
-# tracker's hooks keep running. Labelled "hard_kill", they run after all others.
+# program killed while a global hook runs in it leaves hooks behind in the
+# wineserver: a hook removed later can still be removed again, and a killed
+# tracker's hooks keep running in other programs. Labelled "hard_kill", these
+# tests run after all others.
 function(klr_add_gtest name)
   cmake_parse_arguments(T "SERIAL;HARD_KILL" "" "SOURCES;LIBS;DEPENDS" ${ARGN})
   if(T_HARD_KILL)

@@ -2,18 +2,38 @@
 
 #include "pump.h"
 
+namespace {
+
+BOOL CALLBACK PostCloseIfOwned(HWND window, LPARAM pid)
+{
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == static_cast<DWORD>(pid))
+        PostMessageA(window, WM_CLOSE, 0, 0);
+    return TRUE;
+}
+
+} // namespace
+
 TestProcess::~TestProcess()
 {
-    if (IsRunning())
-        Terminate();
+    End();
     Close();
+}
+
+void TestProcess::End()
+{
+    if (!IsRunning())
+        return;
+    EnumWindows(PostCloseIfOwned, static_cast<LPARAM>(pid_));
+    if (!WaitForExit(3000))
+        Terminate();
 }
 
 bool TestProcess::Start(const std::string& exe, const std::vector<std::string>& args,
                         const std::string& workDir)
 {
-    if (IsRunning())
-        Terminate();
+    End();
     Close();
     std::string line = QuoteArgument(exe);
     for (const std::string& a : args)

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-// A program a test starts, without standard handles; ended when the test
-// leaves it running.
+// A program a test starts, without standard handles; ended (see End) when the
+// test leaves it running.
 class TestProcess {
 public:
     TestProcess() = default;
@@ -22,6 +22,12 @@ public:
     bool WaitForExit(DWORD timeoutMs, DWORD* exitCode = nullptr);
     bool IsRunning() const;
     void Terminate();
+    // Ends the program if it runs: a close request to each of its top-level
+    // windows, terminated only if it has not ended 3 s later. Under Wine a
+    // program terminated while a global hook runs in it leaves hooks behind in
+    // the wineserver (a hook removed later can still be removed again), and
+    // the hook tests that follow fail.
+    void End();
 
     HANDLE Handle() const { return process_; }
     DWORD Pid() const { return pid_; }
