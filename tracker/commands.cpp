@@ -4,9 +4,11 @@
 #include <shellapi.h>
 
 #include "indicator.h"
+#include "my_mutex.h"
 #include "settings.h"
 #include "stat_file.h"
 #include "resource.h"
+#include "tracker_globals.h"
 #include "tracker_messages.h"
 #include "records.h"
 #include "worker.h"
@@ -94,10 +96,15 @@ void OpenStatistics()
 void ApplySettings(std::string logPath, int startup, int newDay)
 {
     if (logPath != logSettings.LogPath()) {
+        // One hold over the three: a tick between two of them would add a running
+        // application to a list whose new file is not read yet, and that file's
+        // counters for it would then be passed over.
+        WaitForMutexPolling(statisticsMutex, 10);
         for (StatFile* file : {dayFile, monthFile, yearFile}) {
             if (file)
                 file->Open(logPath);
         }
+        ReleaseMutex(statisticsMutex);
         logSettings.SetLogPath(logPath);
     }
     logSettings.SetStartup(startup);

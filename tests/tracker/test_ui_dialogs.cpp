@@ -3,7 +3,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
 
 #include "commands.h"
 #include "dialogs.h"
@@ -271,4 +273,52 @@ TEST(AboutDialog, OpensOnceAndOkClosesIt)
     SendMessageA(about, WM_COMMAND, IDOK, 0);
     EXPECT_FALSE(IsWindow(about));
     EXPECT_EQ(AboutDialog().Handle(), nullptr);
+}
+
+// Whoever takes the statistics mutex while a new log folder is opened (the
+// worker's tick, the viewer) finds the new folder's three files read, never
+// some of them: a tick between two would count a running application into a
+// list whose file was not read yet, and that file's counters would be lost.
+TEST_F(SettingsTest, ANewLogFolderIsReadWholeWhileTheStatisticsMutexIsHeld)
+{
+    TempDir newLog;
+    WriteDayFile(newLog.Path(), Record("inday.exe", "1:0:0", "1:0:0"));
+    for (const std::string& total : {TodayMonthTotal(newLog.Path()), TodayYearTotal(newLog.Path())}) {
+        MakeFolders(total.substr(0, total.find_last_of('\\')));
+        WriteBytes(total, Record("intotal.exe", "2:0:0", "1:0:0"));
+    }
+    RecordList keptMonth, keptYear;
+    {
+        ListsGuard lock;
+        keptMonth = monthList;
+        keptYear = yearList;
+    }
+    std::atomic<bool> stop{false};
+    std::atomic<int> partial{0};
+    HANDLE mutex = statisticsMutex;
+    std::thread other([&] {
+        while (!stop) {
+            if (WaitForSingleObject(mutex, 0) != WAIT_OBJECT_0)
+                continue;
+            {
+                ListsGuard lock;
+                bool day = FindRecordIndex(dayList, "inday.exe") >= 0;
+                bool month = FindRecordIndex(monthList, "intotal.exe") >= 0;
+                bool year = FindRecordIndex(yearList, "intotal.exe") >= 0;
+                if ((day || month || year) && !(day && month && year))
+                    ++partial;
+            }
+            ReleaseMutex(mutex);
+        }
+    });
+    ApplySettings(newLog.Path(), 1, 1);
+    stop = true;
+    other.join();
+    EXPECT_EQ(partial, 0);
+    EXPECT_NE(DayRecord("inday.exe"), nullptr);
+
+    ApplySettings(originalLog_, 1, 1);
+    ListsGuard lock;
+    monthList = keptMonth;
+    yearList = keptYear;
 }
