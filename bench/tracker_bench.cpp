@@ -239,68 +239,11 @@ void Measure(int count)
 
 // GetProcessTimes of another process reads next to nothing under Wine: the CPU
 // time comes from the Unix side instead, the user and system ticks (1/100 s) of
-// /proc/<pid>/stat, through Wine's drive Z:. A Unix process is picked by a word
-// of its command line and the prefix in its environment.
-std::string ReadWhole(const std::string& path)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return std::string();
-    std::string bytes;
-    char buffer[4096];
-    DWORD n = 0;
-    while (ReadFile(file, buffer, sizeof(buffer), &n, nullptr) && n > 0)
-        bytes.append(buffer, n);
-    CloseHandle(file);
-    return bytes;
-}
-
-std::string Lower(std::string s)
-{
-    for (char& c : s)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
-
-std::vector<std::string> UnixProcesses(const std::string& commandWord)
-{
-    std::vector<std::string> found;
-    char prefix[MAX_PATH] = {};
-    GetEnvironmentVariableA("WINEPREFIX", prefix, sizeof(prefix));
-    std::string wanted = std::string("WINEPREFIX=") + prefix;
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA("Z:\\proc\\*", &data);
-    if (find == INVALID_HANDLE_VALUE)
-        return found;
-    do {
-        std::string pid = data.cFileName;
-        if (pid.empty() || pid.find_first_not_of("0123456789") != std::string::npos)
-            continue;
-        std::string folder = "Z:\\proc\\" + pid;
-        if (Lower(ReadWhole(folder + "\\cmdline")).find(Lower(commandWord)) == std::string::npos)
-            continue;
-        std::string environment = ReadWhole(folder + "\\environ");
-        bool samePrefix = false;
-        for (size_t at = 0; at < environment.size();) {
-            size_t zero = environment.find('\0', at);
-            if (zero == std::string::npos)
-                zero = environment.size();
-            if (environment.compare(at, zero - at, wanted) == 0)
-                samePrefix = true;
-            at = zero + 1;
-        }
-        if (samePrefix)
-            found.push_back(folder);
-    } while (FindNextFileA(find, &data));
-    FindClose(find);
-    return found;
-}
-
+// /proc/<pid>/stat, through Wine's drive Z: (see UnixProcessFolders).
 // User plus system time (or user time alone) in milliseconds; -1 when it cannot be read.
 double UnixCpuMs(const std::string& procFolder, bool userOnly = false)
 {
-    std::string stat = ReadWhole(procFolder + "\\stat");
+    std::string stat = ReadUnixFile(procFolder + "\\stat");
     size_t close = stat.rfind(')');
     if (close == std::string::npos)
         return -1;
@@ -382,8 +325,8 @@ int Running(int count, int seconds, const std::string& folder)
     while (!FindWindowA(nullptr, "Kaltrow") && Now() - started < 60000)
         Sleep(20);
     double startWall = Now() - started;
-    std::vector<std::string> tracker = UnixProcesses(folder + "\\kaltrow.exe");
-    std::vector<std::string> server = UnixProcesses("wineserver");
+    std::vector<std::string> tracker = UnixProcessFolders(folder + "\\kaltrow.exe");
+    std::vector<std::string> server = UnixProcessFolders("wineserver");
     if (tracker.size() != 1 || server.size() != 1) {
         std::printf("found %u tracker and %u wineserver processes of this prefix; CPU figures need one each\n",
                     static_cast<unsigned>(tracker.size()), static_cast<unsigned>(server.size()));

@@ -1,62 +1,19 @@
 #include "hard_kill.h"
 
 #include <cstdlib>
+#include <vector>
 
 #include "test_process.h"
+#include "test_support.h"
 
 namespace {
 
-std::string ReadProcFile(const std::string& path)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return std::string();
-    std::string text;
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof(buffer), &got, nullptr) && got > 0)
-        text.append(buffer, got);
-    CloseHandle(file);
-    return text;
-}
-
-bool HasEntry(const std::string& variables, const std::string& entry)
-{
-    size_t at = 0;
-    while (at < variables.size()) {
-        size_t end = variables.find('\0', at);
-        if (end == std::string::npos)
-            end = variables.size();
-        if (variables.compare(at, end - at, entry) == 0)
-            return true;
-        at = end + 1;
-    }
-    return false;
-}
-
+// The pid of the first Unix process of this prefix whose command line names
+// `exeName`; 0 when there is none.
 int FindUnixProcess(const std::string& exeName)
 {
-    char prefix[1024] = {};
-    GetEnvironmentVariableA("WINEPREFIX", prefix, sizeof(prefix));
-    const std::string ours = std::string("WINEPREFIX=") + prefix;
-    int found = 0;
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA("Z:\\proc\\*", &data);
-    if (find == INVALID_HANDLE_VALUE)
-        return 0;
-    do {
-        if (data.cFileName[0] < '1' || data.cFileName[0] > '9')
-            continue;
-        const std::string folder = std::string("Z:\\proc\\") + data.cFileName;
-        // A process that has ended has an empty command line.
-        if (ReadProcFile(folder + "\\cmdline").find(exeName) == std::string::npos)
-            continue;
-        if (HasEntry(ReadProcFile(folder + "\\environ"), ours))
-            found = std::atoi(data.cFileName);
-    } while (found == 0 && FindNextFileA(find, &data));
-    FindClose(find);
-    return found;
+    std::vector<std::string> folders = UnixProcessFolders(exeName);
+    return folders.empty() ? 0 : std::atoi(folders.front().c_str() + std::string("Z:\\proc\\").size());
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <cctype>
 #include <cstdio>
 
 TempDir::TempDir()
@@ -92,4 +93,68 @@ void RemoveTree(const std::string& path)
         FindClose(find);
     }
     RemoveDirectoryA(path.c_str());
+}
+
+namespace {
+
+std::string Lower(std::string s)
+{
+    for (char& c : s)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+bool HasEntry(const std::string& variables, const std::string& entry)
+{
+    for (size_t at = 0; at < variables.size();) {
+        size_t end = variables.find('\0', at);
+        if (end == std::string::npos)
+            end = variables.size();
+        if (variables.compare(at, end - at, entry) == 0)
+            return true;
+        at = end + 1;
+    }
+    return false;
+}
+
+} // namespace
+
+std::string ReadUnixFile(const std::string& path)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return std::string();
+    std::string bytes;
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(file, buffer, sizeof(buffer), &got, nullptr) && got > 0)
+        bytes.append(buffer, got);
+    CloseHandle(file);
+    return bytes;
+}
+
+std::vector<std::string> UnixProcessFolders(const std::string& commandWord)
+{
+    std::vector<std::string> found;
+    char prefix[MAX_PATH] = {};
+    GetEnvironmentVariableA("WINEPREFIX", prefix, sizeof(prefix));
+    const std::string ours = std::string("WINEPREFIX=") + prefix;
+    const std::string word = Lower(commandWord);
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA("Z:\\proc\\*", &data);
+    if (find == INVALID_HANDLE_VALUE)
+        return found;
+    do {
+        std::string pid = data.cFileName;
+        if (pid.empty() || pid.find_first_not_of("0123456789") != std::string::npos)
+            continue;
+        std::string folder = "Z:\\proc\\" + pid;
+        if (Lower(ReadUnixFile(folder + "\\cmdline")).find(word) == std::string::npos)
+            continue;
+        if (HasEntry(ReadUnixFile(folder + "\\environ"), ours))
+            found.push_back(folder);
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
+    return found;
 }

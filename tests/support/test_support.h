@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 // A folder of its own for one test, under the prefix's temporary folder;
 // removed with everything in it when the object goes.
@@ -24,3 +25,11 @@ bool FileExists(const std::string& path);
 bool FolderExists(const std::string& path);
 void MakeFolders(const std::string& path);   // every missing level
 void RemoveTree(const std::string& path);
+
+// Folders Z:\proc\<pid> of the Unix processes (seen through Wine's drive Z:)
+// whose command line holds `commandWord`, in any case, and whose environment
+// names this process's WINEPREFIX: Wine programs of this prefix, or its
+// wineserver. A process that has ended has an empty command line.
+std::vector<std::string> UnixProcessFolders(const std::string& commandWord);
+// A file of such a folder, read to its end (files of /proc have no size).
+std::string ReadUnixFile(const std::string& path);
