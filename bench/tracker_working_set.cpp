@@ -10,7 +10,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <vector>
 
 #include "data_folder.h"
 #include "test_support.h"
@@ -26,16 +25,6 @@ int main(int argc, char** argv)
     TempDir log;
     WriteBytes(DataFolder() + "\\kaltrow.ini", "log_path = " + log.Path() + "\r\nstartup = 1\r\nnew_day = 0");
 
-    std::vector<MemoryFigures> baseline, tracker;
-    for (int i = 0; i < runs; ++i) {
-        std::printf("run %d of %d: baseline_app.exe, then kaltrow.exe, %d s each\n", i + 1, runs, seconds);
-        std::fflush(stdout);
-        baseline.push_back(MeasureProgram(BenchFolder(), "baseline_app.exe", seconds, "Baseline"));
-        tracker.push_back(MeasureProgram(folder, "kaltrow.exe", seconds, "Kaltrow"));
-    }
-    PrintRuns("baseline_app.exe", baseline);
-    PrintRuns("kaltrow.exe (" + folder + ")", tracker);
-    std::printf("kaltrow.exe above the baseline: %.1f MB (medians of the working sets)\n",
-                (MedianWorkingSetKib(tracker) - MedianWorkingSetKib(baseline)) / 1024.0);
+    CompareWithBaseline(folder, "kaltrow.exe", "Kaltrow", seconds, runs);
     return 0;
 }

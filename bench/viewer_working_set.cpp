@@ -9,7 +9,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <vector>
 
 #include "data_folder.h"
 #include "test_support.h"
@@ -26,16 +25,6 @@ int main(int argc, char** argv)
     WriteBytes(DataFolder() + "\\kaltrow.ini", "log_path = " + log.Path() + "\r\nstartup = 1\r\nnew_day = 0");
     DeleteFileA((DataFolder() + "\\interface.ini").c_str());
 
-    std::vector<MemoryFigures> baseline, viewer;
-    for (int i = 0; i < runs; ++i) {
-        std::printf("run %d of %d: baseline_app.exe, then klr_stat.exe, %d s each\n", i + 1, runs, seconds);
-        std::fflush(stdout);
-        baseline.push_back(MeasureProgram(BenchFolder(), "baseline_app.exe", seconds, "Baseline"));
-        viewer.push_back(MeasureProgram(folder, "klr_stat.exe", seconds, ""));
-    }
-    PrintRuns("baseline_app.exe", baseline);
-    PrintRuns("klr_stat.exe (" + folder + ")", viewer);
-    std::printf("klr_stat.exe above the baseline: %.1f MB (medians of the working sets)\n",
-                (MedianWorkingSetKib(viewer) - MedianWorkingSetKib(baseline)) / 1024.0);
+    CompareWithBaseline(folder, "klr_stat.exe", "", seconds, runs);
     return 0;
 }

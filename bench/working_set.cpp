@@ -78,6 +78,24 @@ void PrintFigure(const char* label, const std::vector<MemoryFigures>& runs,
                 *range.first, *range.second, static_cast<unsigned>(values.size()));
 }
 
+
+void PrintRuns(const std::string& name, const std::vector<MemoryFigures>& runs)
+{
+    std::printf("%s\n", name.c_str());
+    PrintFigure("working set", runs, [](const MemoryFigures& f) { return f.workingSetKib; });
+    PrintFigure("peak working set", runs, [](const MemoryFigures& f) { return f.peakWorkingSetKib; });
+    PrintFigure("private bytes", runs, [](const MemoryFigures& f) { return f.privateKib; });
+}
+
+double MedianWorkingSetKib(const std::vector<MemoryFigures>& runs)
+{
+    std::vector<double> values;
+    for (const MemoryFigures& run : runs)
+        if (run.ok)
+            values.push_back(run.workingSetKib);
+    return Median(values);
+}
+
 } // namespace
 
 MemoryFigures MeasureProgram(const std::string& folder, const std::string& program, int seconds,
@@ -119,22 +137,6 @@ MemoryFigures MeasureProgram(const std::string& folder, const std::string& progr
     return figures;
 }
 
-void PrintRuns(const std::string& name, const std::vector<MemoryFigures>& runs)
-{
-    std::printf("%s\n", name.c_str());
-    PrintFigure("working set", runs, [](const MemoryFigures& f) { return f.workingSetKib; });
-    PrintFigure("peak working set", runs, [](const MemoryFigures& f) { return f.peakWorkingSetKib; });
-    PrintFigure("private bytes", runs, [](const MemoryFigures& f) { return f.privateKib; });
-}
-
-double MedianWorkingSetKib(const std::vector<MemoryFigures>& runs)
-{
-    std::vector<double> values;
-    for (const MemoryFigures& run : runs)
-        if (run.ok)
-            values.push_back(run.workingSetKib);
-    return Median(values);
-}
 
 std::string BenchFolder()
 {
@@ -161,4 +163,20 @@ DataFolderFiles::~DataFolderFiles()
         else
             DeleteFileA(file.path.c_str());
     }
+}
+
+void CompareWithBaseline(const std::string& folder, const std::string& program, const std::string& closeTitle,
+                         int seconds, int runs)
+{
+    std::vector<MemoryFigures> baseline, measured;
+    for (int i = 0; i < runs; ++i) {
+        std::printf("run %d of %d: baseline_app.exe, then %s, %d s each\n", i + 1, runs, program.c_str(), seconds);
+        std::fflush(stdout);
+        baseline.push_back(MeasureProgram(BenchFolder(), "baseline_app.exe", seconds, "Baseline"));
+        measured.push_back(MeasureProgram(folder, program, seconds, closeTitle));
+    }
+    PrintRuns("baseline_app.exe", baseline);
+    PrintRuns(program + " (" + folder + ")", measured);
+    std::printf("%s above the baseline: %.1f MB (medians of the working sets)\n", program.c_str(),
+                (MedianWorkingSetKib(measured) - MedianWorkingSetKib(baseline)) / 1024.0);
 }

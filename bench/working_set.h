@@ -18,11 +18,12 @@ struct MemoryFigures {
 MemoryFigures MeasureProgram(const std::string& folder, const std::string& program, int seconds,
                              const std::string& closeTitle);
 
-// The figures of several runs: median, lowest and highest of each.
-void PrintRuns(const std::string& name, const std::vector<MemoryFigures>& runs);
-
-// Median of the working sets of the runs that gave figures (0 when none did).
-double MedianWorkingSetKib(const std::vector<MemoryFigures>& runs);
+// `runs` rounds of baseline_app.exe and then `program` from `folder`, each
+// measured after `seconds` (see MeasureProgram); prints each program's median
+// and range and how far the program's median working set lies above the
+// baseline's.
+void CompareWithBaseline(const std::string& folder, const std::string& program, const std::string& closeTitle,
+                         int seconds, int runs);
 
 // The folder of this bench program, where baseline_app.exe lies.
 std::string BenchFolder();

@@ -1,6 +1,7 @@
 #include "indicator.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include "commands.h"
 #include "common_controls.h"
@@ -57,9 +58,9 @@ void MakeToolTipsOnFirstMove(HWND window, WPARAM wParam, LPARAM lParam, Indicato
     parts.activityToolId = parts.toolTip.AddTool(IDS_ACTIVITY_TIP, kBarLeft + 1, 0, kHideLeft - kBarLeft - 1,
                                                  kFaceHeight);
     UpdateActivityTip(parts);
-    MSG move = {window, WM_MOUSEMOVE, wParam, lParam, static_cast<DWORD>(GetMessageTime()), {}};
     DWORD pos = GetMessagePos();
-    move.pt = {static_cast<short>(LOWORD(pos)), static_cast<short>(HIWORD(pos))};
+    MSG move = {window, WM_MOUSEMOVE, wParam, lParam, static_cast<DWORD>(GetMessageTime()),
+                {GET_X_LPARAM(pos), GET_Y_LPARAM(pos)}};
     SendMessageA(parts.toolTip.Handle(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
 }
 
