@@ -1,54 +1,57 @@
 #include "text_reader.h"
 
-TextReader::TextReader(const std::string& path)
+#include <cstring>
+#include <new>
+
+#include "file_read.h"
+
+void TextModeRange(const std::string& bytes, std::string& translated, const char*& begin, const char*& end)
 {
-    file_ = std::fopen(path.c_str(), "rb");
-    if (!file_)
-        atEnd_ = true;
+    begin = bytes.data();
+    size_t size = bytes.size();
+    if (const void* stop = std::memchr(begin, 0x1A, size))
+        size = static_cast<size_t>(static_cast<const char*>(stop) - begin);
+    if (std::memchr(begin, '\r', size)) {
+        translated.clear();
+        translated.reserve(size);
+        for (size_t i = 0; i < size; ++i) {
+            if (begin[i] != '\r' || i + 1 == size || begin[i + 1] != '\n')
+                translated.push_back(begin[i]);
+        }
+        begin = translated.data();
+        size = translated.size();
+    }
+    end = begin + size;
 }
 
-TextReader::~TextReader()
+TextReader::TextReader(const std::string& path)
 {
-    Close();
+    try {
+        open_ = ReadWholeFile(path, bytes_);
+    } catch (const std::bad_alloc&) {
+        // No settings or project file is that large: taken as unreadable.
+        open_ = false;
+    }
+    if (open_)
+        TextModeRange(bytes_, translated_, next_, end_);
+    atEnd_ = !open_;
 }
 
 void TextReader::Close()
 {
-    if (file_) {
-        std::fclose(file_);
-        file_ = nullptr;
-    }
-}
-
-int TextReader::RawGet()
-{
-    if (pending_ >= 0) {
-        int c = pending_;
-        pending_ = -1;
-        return c;
-    }
-    if (!file_)
-        return -1;
-    return std::fgetc(file_);
+    std::string().swap(bytes_);
+    std::string().swap(translated_);
+    next_ = end_ = nullptr;
+    open_ = false;
 }
 
 int TextReader::Get()
 {
-    if (atEnd_)
-        return -1;
-    int c = RawGet();
-    if (c == '\r') {
-        int next = RawGet();
-        if (next == '\n')
-            c = '\n';
-        else if (next != EOF)
-            pending_ = next;
-    }
-    if (c == EOF || c == 0x1A) {
+    if (atEnd_ || next_ == end_) {
         atEnd_ = true;
         return -1;
     }
-    return c;
+    return static_cast<unsigned char>(*next_++);
 }
 
 bool TextReader::ReadUntil(char delim, std::string& out, size_t maxChars)

@@ -1,20 +1,24 @@
 #pragma once
 #include <cstddef>
-#include <cstdio>
 #include <string>
 
-// Reads a file the way the platform's text mode does, the same in every build:
-// CR LF reads as LF, a lone CR stays, and a 0x1A byte ends the file.
-// Every read is bounded, so any input (binary junk, endless lines, no final
-// line end) comes to an end without growing past its limit.
+// The bytes of a file as the platform's text mode reads them, the same in
+// every build: a CR directly before an LF is dropped, any other CR stays, and
+// a 0x1A byte ends the file. [begin, end) is `bytes` itself when nothing is to
+// be dropped, else `translated`; both must outlive the range.
+void TextModeRange(const std::string& bytes, std::string& translated, const char*& begin, const char*& end);
+
+// Reads a file in text mode (above), taken whole at construction with
+// ReadWholeFile. Every read is bounded, so any input (binary junk, endless
+// lines, no final line end) comes to an end without growing past its limit.
 class TextReader {
 public:
     explicit TextReader(const std::string& path);
-    ~TextReader();
     TextReader(const TextReader&) = delete;
     TextReader& operator=(const TextReader&) = delete;
 
-    bool IsOpen() const { return file_ != nullptr; }
+    // False when the file could not be read whole (missing, held, a failed read).
+    bool IsOpen() const { return open_; }
     // True once a read has met the end of the file.
     bool AtEnd() const { return atEnd_; }
     void Close();
@@ -28,9 +32,10 @@ public:
     bool ReadUntil(char delim, std::string& out, size_t maxChars);
 
 private:
-    int RawGet();
-
-    std::FILE* file_ = nullptr;
+    std::string bytes_;
+    std::string translated_;
+    const char* next_ = nullptr;
+    const char* end_ = nullptr;
+    bool open_ = false;
     bool atEnd_ = false;
-    int pending_ = -1;
 };

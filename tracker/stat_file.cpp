@@ -1,5 +1,8 @@
 #include "stat_file.h"
 
+#include <new>
+
+#include "file_read.h"
 #include "file_write.h"
 #include "log_paths.h"
 #include "my_mutex.h"
@@ -90,22 +93,6 @@ My_Time FromSeconds(int64_t s)
     if (s < 0)
         s = 0;
     return My_Time(static_cast<int32_t>(s / 3600), static_cast<int32_t>(s / 60 % 60), static_cast<int32_t>(s % 60));
-}
-
-bool ReadWholeFile(const std::string& path, std::string& bytes)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    bytes.clear();
-    char buffer[4096];
-    DWORD got = 0;
-    bool ok = true;
-    while ((ok = ReadFile(file, buffer, sizeof(buffer), &got, nullptr) != FALSE) && got > 0)
-        bytes.append(buffer, got);
-    CloseHandle(file);
-    return ok;
 }
 
 bool IsOurTemporaryName(const std::string& name)
@@ -467,28 +454,39 @@ bool StatFile::RetryUnread()
     return true;
 }
 
-LogParser::LogParser(const std::string& path) : in_(path) {}
+namespace {
 
-bool LogParser::IsOpen() const
+bool ReadStatBytes(const std::string& path, std::string& bytes)
 {
-    return in_.IsOpen();
+    try {
+        return ReadWholeFile(path, bytes);
+    } catch (const std::bad_alloc&) {
+        // Kept and tried again like a file another program holds.
+        bytes.clear();
+        return false;
+    }
 }
 
-bool LogParser::AtEnd() const
+} // namespace
+
+LogParser::LogParser(const std::string& path)
+    : open_(ReadStatBytes(path, bytes_)), parser_(bytes_, kFieldChars, kNameChars)
 {
-    return in_.AtEnd();
 }
 
 bool LogParser::ReadUsageRecord(ProcRecord& record)
 {
-    StatRecordFields fields;
-    ReadStatRecord(in_, fields, kFieldChars, kNameChars);
-    record = ProcRecord(fields.name);
-    record.SetTimes(fields.loaded, fields.active, fields.mouse, fields.keyboard);
+    const char* name = nullptr;
+    size_t length = 0;
+    My_Time times[4];
+    if (!parser_.ReadRecord(name, length, times))
+        length = 0;
+    record = ProcRecord(std::string(name ? name : "", length));
+    record.SetTimes(times[0], times[1], times[2], times[3]);
     return true;
 }
 
 void LogParser::ReadTimeField(My_Time& time, char end)
 {
-    time = ReadStatTimeField(in_, end, kFieldChars);
+    time = parser_.ReadTimeField(end);
 }

@@ -9,7 +9,7 @@
 
 #include "records.h"
 #include "tracker_globals.h"
-#include "text_reader.h"
+#include "stat_record.h"
 
 // The clock of the day change and the file paths; GetLocalTime unless a test sets it.
 typedef void (*LocalTimeSource)(SYSTEMTIME* time);
@@ -157,15 +157,19 @@ extern StatFile* dayFile;
 extern StatFile* monthFile;
 extern StatFile* yearFile;
 
-// The tracker's reader of one statistics file.
+// The tracker's reader of one statistics file, taken whole when it is made.
 class LogParser {
 public:
     explicit LogParser(const std::string& path);
-    bool IsOpen() const;
-    bool AtEnd() const;
+    // False when the file could not be read whole (missing, held, a failed read).
+    bool IsOpen() const { return open_; }
+    bool AtEnd() const { return !open_ || parser_.AtEnd(); }
+    // An empty name when the bytes ended before an opening quote.
     bool ReadUsageRecord(ProcRecord& record);
     void ReadTimeField(My_Time& time, char end);
 
 private:
-    TextReader in_;
+    std::string bytes_;
+    bool open_;
+    StatRecordParser parser_;
 };

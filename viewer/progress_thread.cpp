@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "file_read.h"
 #include "log_parser.h"
 #include "my_mutex.h"
 #include "statistics.h"

@@ -1,20 +1,24 @@
 #include <gtest/gtest.h>
 
 #include "stat_record.h"
-#include "test_support.h"
 
 namespace {
 
-std::vector<StatRecordFields> ReadAllRecords(const std::string& bytes, size_t field = 1023, size_t name = 254)
+struct Fields {
+    std::string name;
+    My_Time loaded, active, mouse, keyboard;
+};
+
+std::vector<Fields> ReadAllRecords(const std::string& bytes, size_t field = 1023, size_t name = 254)
 {
-    TempDir dir;
-    WriteBytes(dir / "day", bytes);
-    TextReader in(dir / "day");
-    std::vector<StatRecordFields> out;
-    StatRecordFields r;
-    while (!in.AtEnd()) {
-        if (ReadStatRecord(in, r, field, name))
-            out.push_back(r);
+    StatRecordParser parser(bytes, field, name);
+    std::vector<Fields> out;
+    while (!parser.AtEnd()) {
+        const char* begin;
+        size_t length;
+        My_Time t[4];
+        if (parser.ReadRecord(begin, length, t))
+            out.push_back({std::string(begin, length), t[0], t[1], t[2], t[3]});
     }
     return out;
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "commands.h"
+#include "file_read.h"
 #include "log_paths.h"
 #include "my_mutex.h"
 #include "stat_file.h"
@@ -83,7 +84,7 @@ HANDLE OpenForReading(const std::string& path)
                        FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
-DWORD FileIndex(HANDLE file)
+DWORD IndexOfFile(HANDLE file)
 {
     BY_HANDLE_FILE_INFORMATION info = {};
     GetFileInformationByHandle(file, &info);
@@ -374,7 +375,7 @@ TEST_F(StatFiles, FileHeldOpenElsewhereStillGetsTheCounts)
     // written into the very file the reader holds.
     HANDLE reader = OpenForReading(day.Path());
     ASSERT_NE(reader, INVALID_HANDLE_VALUE);
-    DWORD before = FileIndex(reader);
+    DWORD before = IndexOfFile(reader);
     list[0].TickLoaded();
     DWORD start = GetTickCount();
     day.Save();
@@ -383,7 +384,7 @@ TEST_F(StatFiles, FileHeldOpenElsewhereStillGetsTheCounts)
     EXPECT_EQ(ReadThrough(reader), StatLine("a.exe", "0:0:2", "0:0:0"));
     CloseHandle(reader);
     HANDLE after = OpenForReading(day.Path());
-    EXPECT_EQ(FileIndex(after), before);
+    EXPECT_EQ(IndexOfFile(after), before);
     CloseHandle(after);
     EXPECT_EQ(ReadBytes(day.Path()), StatLine("a.exe", "0:0:2", "0:0:0"));
     EXPECT_FALSE(FileExists(day.TemporaryPath()));
@@ -393,7 +394,7 @@ TEST_F(StatFiles, FileHeldOpenElsewhereStillGetsTheCounts)
     list[0].TickLoaded();
     day.Save();
     HANDLE replaced = OpenForReading(day.Path());
-    EXPECT_NE(FileIndex(replaced), before);
+    EXPECT_NE(IndexOfFile(replaced), before);
     EXPECT_EQ(ReadThrough(replaced), StatLine("a.exe", "0:0:3", "0:0:0"));
     CloseHandle(replaced);
 }
@@ -495,7 +496,29 @@ TEST_F(StatFiles, MonthFoldersHoldOnlyDaysAndTheTotalWhileTheSetIsWritten)
     EXPECT_FALSE(FileExists(StatFile::CommitRecordPath(LogUserFolder(dir_.Path(), WindowsUserName()))));
 }
 
-TEST_F(StatFiles, UnreadableFileIsNotOverwrittenAndJoinsTheCountsOnceReadable)
+// The reads of one file (by its index) fail after its first 8 bytes.
+DWORD failingFileIndex = 0;
+BOOL WINAPI ReadFailsPartWay(HANDLE file, LPVOID data, DWORD size, LPDWORD got, LPOVERLAPPED overlapped)
+{
+    if (IndexOfFile(file) != failingFileIndex)
+        return ReadFile(file, data, size, got, overlapped);
+    LARGE_INTEGER at = {};
+    SetFilePointerEx(file, at, &at, FILE_CURRENT);
+    return at.QuadPart == 0 ? ReadFile(file, data, 8, got, overlapped) : FALSE;
+}
+
+// Held by another program without sharing, or a read that fails part way.
+class UnreadableFile : public StatFiles, public ::testing::WithParamInterface<bool> {
+protected:
+    void TearDown() override
+    {
+        WholeFileReadFile = ReadFile;
+        StatFiles::TearDown();
+    }
+};
+INSTANTIATE_TEST_SUITE_P(HeldOrFailingRead, UnreadableFile, ::testing::Values(false, true));
+
+TEST_P(UnreadableFile, IsNotOverwrittenAndJoinsTheCountsOnceReadable)
 {
     std::string user = WindowsUserName();
     MakeFolders(LogMonthFolder(dir_.Path(), user, 2026, 5));
@@ -504,8 +527,17 @@ TEST_F(StatFiles, UnreadableFileIsNotOverwrittenAndJoinsTheCountsOnceReadable)
     std::string monthPath = LogMonthTotal(dir_.Path(), user, 2026, 5);
     std::string stored = StatLine("a.exe", "0:1:0", "0:0:0") + StatLine("z.exe", "1:0:0", "0:0:0");
     WriteBytes(monthPath, stored);
-    HANDLE locked = CreateFileA(monthPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(locked, INVALID_HANDLE_VALUE);
+    const bool failingRead = GetParam();
+    HANDLE locked = INVALID_HANDLE_VALUE;
+    if (failingRead) {
+        HANDLE month = OpenForReading(monthPath);
+        failingFileIndex = IndexOfFile(month);
+        CloseHandle(month);
+        WholeFileReadFile = ReadFailsPartWay;
+    }
+    else
+        locked = CreateFileA(monthPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(failingRead, locked != INVALID_HANDLE_VALUE);
     RecordList days, months, years;
     StatFileDay day(&days);
     StatFileMonth month(&months);
@@ -526,7 +558,10 @@ TEST_F(StatFiles, UnreadableFileIsNotOverwrittenAndJoinsTheCountsOnceReadable)
     EXPECT_EQ(boxes_.Boxes()[0].text, monthPath + " problem");
     EXPECT_EQ(boxes_.Boxes()[0].caption, "Kaltrow");
     EXPECT_EQ(boxes_.Boxes()[0].type, static_cast<UINT>(MB_ICONERROR));
-    CloseHandle(locked);
+    if (failingRead)
+        WholeFileReadFile = ReadFile;
+    else
+        CloseHandle(locked);
     EXPECT_EQ(ReadBytes(monthPath), stored);
 
     // Readable again: the stored times plus the three seconds counted meanwhile.

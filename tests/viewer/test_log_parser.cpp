@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <random>
-
+#include "file_read.h"
 #include "log_parser.h"
 #include "viewer_fakes.h"
 
@@ -25,6 +24,17 @@ ApplicList ReadAll(const std::string& path)
 std::string T(My_Time t)
 {
     return TimeToText(t);
+}
+
+// Reads of 1000 bytes: the second one fails, or meets an early end.
+int readCalls = 0;
+BOOL WINAPI FailsSecondRead(HANDLE f, LPVOID d, DWORD, LPDWORD got, LPOVERLAPPED o)
+{
+    return ++readCalls == 1 ? ReadFile(f, d, 1000, got, o) : FALSE;
+}
+BOOL WINAPI EndsEarly(HANDLE f, LPVOID d, DWORD, LPDWORD got, LPOVERLAPPED o)
+{
+    return ++readCalls == 1 ? ReadFile(f, d, 1000, got, o) : (*got = 0, TRUE);
 }
 
 } // namespace
@@ -137,90 +147,15 @@ TEST(LogParser, ReadWholeFileTakesEveryByteOrNothing)
     EXPECT_TRUE(bytes.empty());
     MakeFolders(dir / "folder");
     EXPECT_FALSE(ReadWholeFile(dir / "folder", bytes));
-}
 
-namespace {
-
-// The records as the stream reader reads the file: name and four times each.
-std::vector<std::string> StreamRecords(const std::string& path)
-{
-    std::vector<std::string> out;
-    TextReader in(path);
-    if (!in.IsOpen())
-        return out;
-    StatRecordFields f;
-    do {
-        if (ReadStatRecord(in, f, 10023, 254))
-            out.push_back(f.name + "|" + T(f.loaded) + "|" + T(f.active) + "|" + T(f.mouse) + "|" + T(f.keyboard));
-    } while (!in.AtEnd());
-    return out;
-}
-
-std::vector<std::string> MemoryRecords(const std::string& path, bool timesOnly)
-{
-    std::vector<std::string> out;
-    std::string bytes;
-    if (!ReadWholeFile(path, bytes))
-        return out;
-    LogParser parser(bytes);
-    do {
-        if (timesOnly) {
-            My_Time t[4];
-            if (parser.ReadRecordTimes(t))
-                out.push_back(T(t[0]) + "|" + T(t[1]) + "|" + T(t[2]) + "|" + T(t[3]));
-        } else {
-            Applic row("", "");
-            if (parser.ReadUsageRecord(row))
-                out.push_back(row.path + "|" + T(row.loaded) + "|" + T(row.active) + "|" + T(row.mouse) + "|" +
-                              T(row.keyboard));
-        }
-    } while (!parser.AtEnd());
-    return out;
-}
-
-std::vector<std::string> TimesOf(std::vector<std::string> records)
-{
-    for (std::string& r : records)
-        r = r.substr(r.find('|') + 1);
-    return records;
-}
-
-} // namespace
-
-// The bytes in memory read record for record as the file read as a stream.
-TEST(LogParser, BytesInMemoryReadAsTheFileStreamReads)
-{
-    TempDir dir;
-    std::vector<std::string> inputs = {
-        "",
-        "\"a\"\t1:2:3\t4:5:6\t7:8:9\t10:11:12\n",
-        "\"a\"\t1:2:3\t4:5:6\t7:8:9\t10:11:12\r\n\"b\"\t1:1:1\t1:1:1\t1:1:1\t1:1:1\r\r\n",
-        "\"a\r\"\t1:2:3\r\t4:5:6\t7:8:9\t10:11:\r12\r",
-        std::string("\"a\"\t1:2:3\t4:5:6\t7:8:9\t10:11:12\r\x1A\n\"b\"\t1:1:1\t1:1:1\t1:1:1\t1:1:1\n"),
-        std::string("\"a\"\t1:2:3\t4\x1A:5:6\t7:8:9\t10:11:12\n"),
-        std::string("\"n") + '\0' + "ul\"\t1:2:3\t0:0:0\t0:0:0\t0:0:1\n",
-        "\"\"\t\t\t\t\n\"\t\"\n\"",
-        "\"x\"\t " + std::string(10030, ' ') + "5:1:1\t0:0:0\t0:0:0\t0:0:0\n",
-        "\"x\"\t" + std::string(10022, ' ') + "5:1:1\t0:0:0\t0:0:0\t0:0:0\n",
-        "\"" + std::string(254, 'n') + "\"\t1:1:1\t1:1:1\t1:1:1\t1:1:1\n\"" + std::string(255, 'm') + "\"\t1:1:1\n",
-        "\"" + std::string(20000, 'q') + "\t1:1:1\t1:1:1\t1:1:1\t1:1:1\n",
-        "\"a\"\t-7:+8: 9\t2147483648:-2147483649:99999999999999\t1:2\n:3\t4:5:6",
-    };
-    // Random runs over the characters that matter to the record syntax.
-    const char alphabet[] = "\"\t:\n\r\x1A 0123456789-+ab";
-    std::mt19937 random(20240305);
-    for (int i = 0; i < 300; ++i) {
-        std::string text;
-        size_t length = random() % 400;
-        for (size_t k = 0; k < length; ++k)
-            text += alphabet[random() % (sizeof(alphabet) - 1)];
-        inputs.push_back(text);
-    }
-    for (size_t i = 0; i < inputs.size(); ++i) {
-        std::string path = dir / std::to_string(i);
-        WriteBytes(path, inputs[i]);
-        std::vector<std::string> expected = StreamRecords(path);
-        ASSERT_EQ(MemoryRecords(path, false), expected) << "input " << i;
-        ASSERT_EQ(MemoryRecords(path, true), TimesOf(expected)) << "input " << i;
+    // A read that fails part way, or ends before the file's size: nothing.
+    for (FileReadFn cut : {FailsSecondRead, EndsEarly}) {
+        readCalls = 0;
+        bytes = "old";
+        WholeFileReadFile = cut;
+        EXPECT_FALSE(ReadWholeFile(dir / "big", bytes));
+        WholeFileReadFile = ReadFile;
+        EXPECT_TRUE(bytes.empty());
+        EXPECT_EQ(readCalls, 2);
     }
 }

@@ -1,0 +1,56 @@
+#include "file_read.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <new>
+
+FileReadFn WholeFileReadFile = ReadFile;
+
+namespace {
+
+struct FileHandle {
+    HANDLE handle;
+    ~FileHandle() { CloseHandle(handle); }
+};
+
+} // namespace
+
+bool ReadWholeFile(const std::string& path, std::string& bytes)
+{
+    bytes.clear();
+    HANDLE opened = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (opened == INVALID_HANDLE_VALUE)
+        return false;
+    FileHandle file = {opened};
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(file.handle, &size))
+        return false;
+    if (static_cast<unsigned long long>(size.QuadPart) > SIZE_MAX / 2)
+        throw std::bad_alloc();
+    const size_t expected = static_cast<size_t>(size.QuadPart);
+    // One read of the size the file has; the next one meets its end, or
+    // whatever it has grown by since.
+    bytes.resize(expected + 4096);
+    size_t have = 0;
+    for (;;) {
+        if (have == bytes.size())
+            bytes.resize(bytes.size() * 2);
+        DWORD want = static_cast<DWORD>(std::min<size_t>(bytes.size() - have, size_t(1) << 30));
+        DWORD got = 0;
+        if (!WholeFileReadFile(file.handle, &bytes[have], want, &got, nullptr)) {
+            bytes.clear();
+            return false;
+        }
+        if (got == 0)
+            break;
+        have += got;
+    }
+    bytes.resize(have);
+    if (have < expected) {
+        // Cut short: taken as whole, the next save would write the shorter list over it.
+        bytes.clear();
+        return false;
+    }
+    return true;
+}
