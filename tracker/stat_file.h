@@ -91,6 +91,10 @@ protected:
     // Shows the failure messages that writes have queued; a short write then ends
     // the tracker (its message loop gets the quit message).
     static void ShowFailures();
+    // Failure messages wait until the statistics mutex is released; a short
+    // write also ends the tracker once its message is answered.
+    static void QueueMessage(const std::string& text);
+    static void QueueShortWrite();
     // Set by a day change until the day object has told the user.
     static bool newDayPending_;
 
