@@ -99,13 +99,14 @@ void ApplySettings(std::string logPath, int startup, int newDay)
         // One hold over the three: a tick between two of them would add a running
         // application to a list whose new file is not read yet, and that file's
         // counters for it would then be passed over.
-        WaitForMutexPolling(statisticsMutex, 10);
-        for (StatFile* file : {dayFile, monthFile, yearFile}) {
-            if (file)
-                file->Open(logPath);
+        StatisticsHold hold;
+        if (hold.Taken()) {
+            for (StatFile* file : {dayFile, monthFile, yearFile}) {
+                if (file)
+                    file->Open(logPath);
+            }
+            logSettings.SetLogPath(logPath);
         }
-        ReleaseMutex(statisticsMutex);
-        logSettings.SetLogPath(logPath);
     }
     logSettings.SetStartup(startup);
     logSettings.SetNewDay(newDay);

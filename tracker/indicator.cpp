@@ -10,7 +10,9 @@
 #include "indicator_parts.h"
 #include "records.h"
 #include "settings.h"
+#include "stat_file.h"
 #include "tracker_globals.h"
+#include "tracker_ui.h"
 #include "resource.h"
 #include "tracker_messages.h"
 
@@ -130,11 +132,12 @@ void OnClose(HWND window)
 
 void OnDestroy()
 {
-    // A running tick or file write ends before the tray icon goes.
-    while (WaitForSingleObject(statisticsMutex, 100) == WAIT_TIMEOUT) {
+    {
+        // A running tick or file write ends before the tray icon goes.
+        StatisticsHold hold(100);
+        Shell_NotifyIconA(NIM_DELETE, &trayIconData);
     }
-    Shell_NotifyIconA(NIM_DELETE, &trayIconData);
-    ReleaseMutex(statisticsMutex);
+    StatFile::TellUnsaved();
     PostQuitMessage(0);
 }
 
@@ -188,6 +191,11 @@ INT_PTR CALLBACK IndicatorDialogProc(HWND window, UINT message, WPARAM wParam, L
     case WM_RELOAD_SETTINGS: OnReloadSettings(); return TRUE;
     case WM_CLOSE: OnClose(window); return TRUE;
     case WM_DESTROY: OnDestroy(); return TRUE;
-    default: return HandleHookMessage(message, lParam) ? TRUE : FALSE;
+    default:
+        if (!HandleHookMessage(message, lParam))
+            return FALSE;
+        // A box its handling asked for under the lists' lock.
+        ShowDeferredBoxes();
+        return TRUE;
     }
 }

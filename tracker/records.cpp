@@ -4,7 +4,9 @@
 #include <stdexcept>
 #include <utility>
 
+#include "my_mutex.h"
 #include "process_identity.h"
+#include "tracker_globals.h"
 #include "tracker_ui.h"
 
 RecordList dayList;
@@ -214,10 +216,9 @@ void SetProcState(int index, int mask, int bit)
             outOfRange = true;
         }
     }
-    // Shown after our own hold of the lock, so the worker is not kept waiting by it
-    // unless the caller holds the lock too.
+    // The hook messages call this under the lists' lock: the box then waits until it is released.
     if (outOfRange)
-        TrackerMessageBox(nullptr, "SetProcState function failed. Idex is out of range.", "Kaltrow", MB_OK);
+        ShowTrackerBox("SetProcState function failed. Idex is out of range.", "Kaltrow", MB_OK);
 }
 
 BOOL CALLBACK AddAppWindow(HWND window, LPARAM)
@@ -277,4 +278,33 @@ ListsGuard::~ListsGuard()
 bool ListsLockHeldByThisThread()
 {
     return listsLockDepth > 0;
+}
+
+namespace {
+
+thread_local int statisticsDepth = 0;
+
+} // namespace
+
+StatisticsHold::StatisticsHold(DWORD stepMs)
+{
+    // The worker holds the statistics mutex and then waits for the lists' lock.
+    if (listsLockDepth > 0)
+        return;
+    WaitForMutexPolling(statisticsMutex, stepMs);
+    taken_ = true;
+    ++statisticsDepth;
+}
+
+StatisticsHold::~StatisticsHold()
+{
+    if (!taken_)
+        return;
+    --statisticsDepth;
+    ReleaseMutex(statisticsMutex);
+}
+
+bool TrackerLockHeldByThisThread()
+{
+    return listsLockDepth > 0 || statisticsDepth > 0;
 }

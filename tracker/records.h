@@ -135,6 +135,26 @@ public:
     ListsGuard& operator=(const ListsGuard&) = delete;
 };
 
-// True while the calling thread holds the lists' lock (a message box shown under it
-// runs a message loop; timer saves must not start from there).
+// True while the calling thread holds the lists' lock.
 bool ListsLockHeldByThisThread();
+
+// A hold of the statistics mutex "1" (polled in short waits; an abandoned or
+// failed wait goes on as if taken). The order is one rule everywhere: the
+// statistics mutex first, then the lists' lock, and no message box while this
+// thread holds either (a box runs a message loop, in which the timer saves and
+// commands run and take them again); see ShowTrackerBox.
+// A thread that holds the lists' lock already does not wait: Taken() is false.
+class StatisticsHold {
+public:
+    explicit StatisticsHold(DWORD stepMs = 10);
+    ~StatisticsHold();
+    bool Taken() const { return taken_; }
+    StatisticsHold(const StatisticsHold&) = delete;
+    StatisticsHold& operator=(const StatisticsHold&) = delete;
+
+private:
+    bool taken_ = false;
+};
+
+// True while the calling thread holds the statistics mutex or the lists' lock.
+bool TrackerLockHeldByThisThread();

@@ -1,5 +1,6 @@
 #include "stat_file.h"
 
+#include <algorithm>
 #include <new>
 
 #include "file_read.h"
@@ -22,17 +23,29 @@ constexpr size_t kNameChars = 254;
 constexpr int kReadAttempts = 3;
 constexpr DWORD kReadRetryMs = 20;
 
-// Failure messages of a write wait until the statistics mutex is released, so
+const char kShortWriteText[] = "Wrong bytes written";
+
+// Failure messages of a save wait until the statistics mutex is released, so
 // the worker and the viewer are not held up while the user reads them.
 struct PendingFailures {
     std::vector<std::string> messages;
-    bool quit = false;
 };
 
 PendingFailures& Pending()
 {
     static PendingFailures pending;
     return pending;
+}
+
+bool ReadStatBytes(const std::string& path, std::string& bytes)
+{
+    try {
+        return ReadWholeFile(path, bytes);
+    } catch (const std::bad_alloc&) {
+        // Kept and tried again like a file another program holds.
+        bytes.clear();
+        return false;
+    }
 }
 
 enum class ReadOutcome { Read, Missing, Unreadable };
@@ -87,32 +100,51 @@ My_Time FromSeconds(int64_t s)
 
 void StatFile::QueueMessage(const std::string& text)
 {
-    Pending().messages.push_back(text);
+    // A failure that repeats before its box is answered is not told again.
+    std::vector<std::string>& messages = Pending().messages;
+    if (TrackerBoxOpen(text) || std::find(messages.begin(), messages.end(), text) != messages.end())
+        return;
+    messages.push_back(text);
 }
 
 void StatFile::QueueShortWrite()
 {
-    QueueMessage("Wrong bytes written");
-    Pending().quit = true;
+    QueueMessage(kShortWriteText);
 }
 
 void StatFile::ShowFailures()
 {
-    PendingFailures pending;
-    std::swap(pending, Pending());
-    for (const std::string& text : pending.messages)
-        TrackerMessageBox(nullptr, text.c_str(), "Kaltrow", MB_ICONERROR);
-    // A statistics file that cannot be written ends the tracker.
-    if (pending.quit)
-        PostQuitMessage(0);
+    // One box at a time: the timer saves again in the box's own message loop,
+    // and what those saves queue is shown here once the open box is answered.
+    static bool showing = false;
+    if (showing) {
+        ShowDeferredBoxes();
+        return;
+    }
+    showing = true;
+    std::vector<std::string>& messages = Pending().messages;
+    while (!messages.empty()) {
+        std::string text = messages.front();
+        messages.erase(messages.begin());
+        ShowTrackerBox(text, "Kaltrow", MB_ICONERROR);
+        if (text == kShortWriteText) {
+            // A statistics file that cannot be written ends the tracker.
+            messages.clear();
+            PostQuitMessage(0);
+        }
+    }
+    showing = false;
+    ShowDeferredBoxes();
 }
-
 
 void StatFile::Write()
 {
-    WaitForMutexPolling(statisticsMutex, 10);
-    WriteSet({this});
-    ReleaseMutex(statisticsMutex);
+    {
+        StatisticsHold hold;
+        if (!hold.Taken())
+            return;
+        WriteSet({this});
+    }
     ShowFailures();
 }
 
@@ -165,8 +197,10 @@ void StatFile::AppendNew(const std::vector<ProcRecord>& records)
 {
     ListsGuard guard;
     for (const ProcRecord& r : records) {
-        if (FindRecordIndex(*list_, r.Name()) == -1)
+        if (FindRecordIndex(*list_, r.Name()) == -1) {
             list_->push_back(r);
+            NoteStoredInDay(r.Name(), SecondsOf(r));
+        }
     }
 }
 
@@ -185,7 +219,10 @@ void StatFile::TakeRecords(const std::vector<ProcRecord>& records)
         } else if (!taken[static_cast<size_t>(i)]) {
             (*list_)[static_cast<size_t>(i)].SetTimes(r.Loaded(), r.Active(), r.Mouse(), r.Keyboard());
             taken[static_cast<size_t>(i)] = true;
+        } else {
+            continue;
         }
+        NoteStoredInDay(r.Name(), SecondsOf(r));
     }
 }
 
@@ -216,6 +253,13 @@ void StatFile::BeginUnread(const std::string& path, bool keepListed)
     QueueMessage(path + " problem");
 }
 
+// Joining a file that could not be read: each stored second is in each file
+// once and each counted second is added once. A name the list lacks takes the
+// file's times. A name the list had when loading failed and whose counters a
+// load keeps (a new log folder) keeps them. Any other name gets the file's times
+// plus what the list gained since loading failed (`base`). A month or year record
+// the worker made meanwhile is a copy of its day record, so `base` holds the day
+// file's stored times in it, which the total already has (NoteStoredInDay).
 bool StatFile::RetryUnread()
 {
     std::vector<ProcRecord> records;
@@ -231,11 +275,11 @@ bool StatFile::RetryUnread()
         int i = FindRecordIndex(*list_, name);
         if (i == -1) {
             list_->push_back(stored);
+            NoteStoredInDay(name, SecondsOf(stored));
             continue;
         }
         if (unread_.keep.count(name))
             continue;
-        // The file's times plus what was counted since loading failed.
         ProcRecord& r = (*list_)[static_cast<size_t>(i)];
         std::array<uint32_t, 4> now = SecondsOf(r);
         std::array<uint32_t, 4> base = {0, 0, 0, 0};
@@ -249,25 +293,77 @@ bool StatFile::RetryUnread()
             merged[k] = counted <= 0 ? fromFile[k] : FromSeconds(fromFile[k].TotalSeconds() + counted);
         }
         r.SetTimes(merged[0], merged[1], merged[2], merged[3]);
+        NoteStoredInDay(name, SecondsOf(stored));
     }
     unread_ = Unread();
     return true;
 }
 
-namespace {
-
-bool ReadStatBytes(const std::string& path, std::string& bytes)
+void StatFile::NoteStoredInDay(const std::string& name, const std::array<uint32_t, 4>& seconds)
 {
-    try {
-        return ReadWholeFile(path, bytes);
-    } catch (const std::bad_alloc&) {
-        // Kept and tried again like a file another program holds.
-        bytes.clear();
-        return false;
+    if (dateParts_ != 3)
+        return;
+    for (StatFile* total : LiveObjects()) {
+        if (total->dateParts_ == 3 || !total->unread_.active || FindRecordIndex(*total->list_, name) != -1)
+            continue;
+        std::array<uint32_t, 4>& base = total->unread_.base[name];
+        for (size_t k = 0; k < 4; ++k)
+            base[k] += seconds[k];
     }
 }
 
-} // namespace
+void StatFile::LeaveBehind()
+{
+    // An object of the same kind on a copy of the list, which the next saves
+    // join with the file once it can be read, then write and let go.
+    struct LeftBehindFile : StatFile {
+        explicit LeftBehindFile(int dateParts) : StatFile(nullptr, dateParts, false) {}
+        void Open(std::string) override {}
+    };
+    std::unique_ptr<StatFile> old(new LeftBehindFile(dateParts_));
+    old->ownList_.reset(new RecordList());
+    old->list_ = old->ownList_.get();
+    {
+        ListsGuard guard;
+        *old->list_ = *list_;
+    }
+    old->path_ = path_;
+    old->basePath_ = basePath_;
+    old->userFolder_ = userFolder_;
+    old->fileDate_ = fileDate_;
+    old->opened_ = true;
+    old->unread_ = unread_;
+    unread_ = Unread();
+    leftBehind_.push_back(std::move(old));
+}
+
+void StatFile::SaveLeftBehind()
+{
+    for (size_t i = 0; i < leftBehind_.size();) {
+        StatFile& old = *leftBehind_[i];
+        old.WriteSet({&old});
+        std::string bytes;
+        bool done = !old.unread_.active && ReadStatBytes(old.path_, bytes) && bytes == old.saveText_;
+        if (done)
+            leftBehind_.erase(leftBehind_.begin() + static_cast<std::ptrdiff_t>(i));
+        else
+            ++i;
+    }
+}
+
+void StatFile::TellUnsaved()
+{
+    std::vector<std::string> paths;
+    for (StatFile* file : LiveObjects()) {
+        if (file->unread_.active)
+            paths.push_back(file->path_);
+        for (const std::unique_ptr<StatFile>& old : file->leftBehind_)
+            paths.push_back(old->path_);
+    }
+    for (const std::string& path : paths)
+        ShowTrackerBox(path + " could not be read. The times counted for it since then could not be saved.",
+                       "Kaltrow", MB_ICONERROR);
+}
 
 LogParser::LogParser(const std::string& path)
     : open_(ReadStatBytes(path, bytes_)), parser_(bytes_, kFieldChars, kNameChars)

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -69,6 +70,10 @@ public:
     // True while the file exists but could not be read: it is not written then.
     bool WaitingToRead() const { return unread_.active; }
 
+    // Says, for each file that could not be read until the end of the run, that
+    // the times counted for it since could not be saved. At the end of the run.
+    static void TellUnsaved();
+
     // The record of a set of replacements under way, in the user folder.
     static std::string CommitRecordPath(const std::string& userFolder);
     // Finishes a set of replacements that a killed tracker left recorded, then
@@ -78,7 +83,8 @@ public:
 
 protected:
     // Year, month and day parts: 3 for a day file, 2 for a month total, 1 for a year total.
-    StatFile(RecordList* list, int dateParts);
+    // A live object is one of the run's current files; a file left behind is not.
+    StatFile(RecordList* list, int dateParts, bool live = true);
     // Points the object at the file of that date, creating its folders; with
     // `takeStored` the list restarts from the file, else only new names are added.
     void OpenAt(const std::string& basePath, const SYSTEMTIME& date, bool takeStored);
@@ -126,6 +132,13 @@ private:
     void TakeRecords(const std::vector<ProcRecord>& records);
     void BeginUnread(const std::string& path, bool keepListed);
     bool RetryUnread();
+    // Stored times entered the day list for `name`: a month or year total that
+    // waits to be read and has no record of it yet already holds them.
+    void NoteStoredInDay(const std::string& name, const std::array<uint32_t, 4>& seconds);
+    // At a change of period, a file still waiting to be read keeps its counts in
+    // an object of its own, which the saves join with it once it can be read.
+    void LeaveBehind();
+    void SaveLeftBehind();
 
     int dateParts_;
     bool opened_ = false;
@@ -133,6 +146,8 @@ private:
     std::string userFolder_;
     Unread unread_;
     std::string saveText_;
+    std::unique_ptr<RecordList> ownList_;                 // a file left behind: its copy of the list
+    std::vector<std::unique_ptr<StatFile>> leftBehind_;  // files of earlier periods not joined yet
 };
 
 class StatFileDay : public StatFile {

@@ -21,10 +21,8 @@ bool SameDate(const SYSTEMTIME& a, const SYSTEMTIME& b)
     return a.wYear == b.wYear && a.wMonth == b.wMonth && a.wDay == b.wDay;
 }
 
-// True while a save (its write, day change and failure messages) runs; a message
-// box of a save runs a message loop in which the timer must not save again.
+// True while a save's write and day change run.
 bool saveRunning = false;
-bool newDayBoxOpen = false;
 
 // The log folder whose tree this process has put right last.
 std::string& RecoveredBase()
@@ -76,9 +74,10 @@ std::vector<StatFile*>& StatFile::LiveObjects()
 
 StatFile::StatFile(RecordList* list) : StatFile(list, 3) {}
 
-StatFile::StatFile(RecordList* list, int dateParts) : list_(list), dateParts_(dateParts)
+StatFile::StatFile(RecordList* list, int dateParts, bool live) : list_(list), dateParts_(dateParts)
 {
-    LiveObjects().push_back(this);
+    if (live)
+        LiveObjects().push_back(this);
 }
 
 StatFile::~StatFile()
@@ -99,17 +98,24 @@ void StatFile::Save()
 
 void StatFile::SaveAll(const std::vector<StatFile*>& files)
 {
-    // The message boxes of a save run a message loop in which the timer fires again;
-    // a box shown under the lists' lock must not wait here for the statistics mutex.
-    if (saveRunning || ListsLockHeldByThisThread())
+    // No step of a save runs a message loop; its boxes come after it.
+    if (saveRunning)
         return;
-    saveRunning = true;
-    WaitForMutexPolling(statisticsMutex, 10);
-    WriteSet(files);
-    MoveToCurrentDate(files);
-    ReleaseMutex(statisticsMutex);
+    {
+        StatisticsHold hold;
+        if (!hold.Taken())
+            return;
+        saveRunning = true;
+        WriteSet(files);
+        for (StatFile* file : files) {
+            if (file)
+                file->SaveLeftBehind();
+        }
+        MoveToCurrentDate(files);
+        saveRunning = false;
+    }
+    // The timer saves again while a box is open: counting never waits for the user.
     ShowFailures();
-    saveRunning = false;
 
     bool withDay = false;
     for (StatFile* file : files)
@@ -117,14 +123,10 @@ void StatFile::SaveAll(const std::vector<StatFile*>& files)
     if (!withDay || !newDayPending_)
         return;
     newDayPending_ = false;
-    // Saves go on while the box is open; a later day change needs no second box.
-    if (newDayFlag == 0 || newDayBoxOpen)
-        return;
-    newDayBoxOpen = true;
-    TrackerMessageBox(nullptr,
-                      "The new day started. From this very second\nall the statistics will be saved on the new day.",
-                      "Kaltrow - Information", MB_ICONINFORMATION);
-    newDayBoxOpen = false;
+    // A later day change while the box is open needs no second box.
+    if (newDayFlag != 0)
+        ShowTrackerBox("The new day started. From this very second\nall the statistics will be saved on the new day.",
+                       "Kaltrow - Information", MB_ICONINFORMATION);
 }
 
 bool StatFile::SamePeriod(const SYSTEMTIME& date) const
@@ -140,12 +142,19 @@ void StatFile::MoveToCurrentDate(const std::vector<StatFile*>& saved)
 {
     lastDayCheck.Refresh();
     const SYSTEMTIME now = lastDayCheck.time;
+    std::vector<StatFile*> moving;
     for (StatFile* file : LiveObjects()) {
         if (!file->opened_ || file->SamePeriod(now))
             continue;
         // The ticks since its last save belong to the period it leaves.
         if (std::find(saved.begin(), saved.end(), file) == saved.end())
             WriteSet({file});
+        // Its counts are kept until its file can be read.
+        if (file->unread_.active)
+            file->LeaveBehind();
+        moving.push_back(file);
+    }
+    for (StatFile* file : moving) {
         file->OpenAt(file->basePath_, now, true);
         if (file->dateParts_ == 3)
             newDayPending_ = true;

@@ -193,26 +193,23 @@ DWORD WINAPI ActivityWorker(LPVOID)
         if (workerEnding)
             return 0;
 
-        WaitForMutexPolling(statisticsMutex, 10);
-        if (workerEnding) {
+        std::string error;
+        bool counted = true;
+        {
+            StatisticsHold hold;
             // The lists may be on their way out.
-            ReleaseMutex(statisticsMutex);
-            return 0;
-        }
-        if (!trackingStopped) {
-            std::string error;
-            bool counted;
-            {
+            if (workerEnding)
+                return 0;
+            if (!trackingStopped) {
                 ListsGuard guard;
                 counted = ActivityPass(dayList, monthList, yearList, error);
             }
-            if (!counted) {
-                ReleaseMutex(statisticsMutex);
-                ShowWorkerError(error);
-                return 0;
-            }
-            PostMessageA(indicatorWindow, WM_PAINT, 0, 0);
         }
-        ReleaseMutex(statisticsMutex);
+        if (!counted) {
+            ShowWorkerError(error);
+            return 0;
+        }
+        if (!trackingStopped)
+            PostMessageA(indicatorWindow, WM_PAINT, 0, 0);
     }
 }

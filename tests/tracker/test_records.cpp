@@ -249,6 +249,15 @@ TEST_F(DayList, SetProcStateOutOfRangeTellsAndKeepsTheClearing)
     EXPECT_EQ(dayList[0].State(), 0);
     EXPECT_EQ(dayList[1].State(), 0);
     EXPECT_FALSE(ListsLockHeldByThisThread());
+
+    // Called under the lists' lock, as the hook messages do: no box until it is released.
+    {
+        ListsGuard lock;
+        SetProcState(5, ~STATE_MOUSE, STATE_MOUSE);
+        EXPECT_EQ(boxes.Boxes().size(), 2u);
+    }
+    ShowDeferredBoxes();
+    EXPECT_EQ(boxes.Boxes().size(), 3u);
 }
 
 TEST_F(DayList, AddAppWindowIgnoresWindowsOfNoApplication)

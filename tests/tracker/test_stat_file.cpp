@@ -572,6 +572,80 @@ TEST_P(UnreadableFile, IsNotOverwrittenAndJoinsTheCountsOnceReadable)
     EXPECT_EQ(boxes_.Boxes().size(), 1u);
 }
 
+// Held files come free in either order: each stored second is in each file once.
+TEST_F(StatFiles, HeldFilesJoinTheirStoredTimesOnceInEitherOrder)
+{
+    for (bool dayFirst : {true, false}) {
+        TempDir base;
+        std::string user = WindowsUserName();
+        MakeFolders(LogMonthFolder(base.Path(), user, 2026, 5));
+        const std::string one = StatLine("a.exe", "1:0:0", "0:0:0");
+        std::string paths[3] = {DayPath(base.Path()), LogMonthTotal(base.Path(), user, 2026, 5),
+                                LogYearTotal(base.Path(), user, 2026)};
+        for (const std::string& path : paths)
+            WriteBytes(path, one);
+        HANDLE held[2];
+        for (int i = 0; i < 2; ++i)
+            held[i] = CreateFileA(paths[i].c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        RecordList days, months, years;
+        StatFileDay day(&days);
+        StatFileMonth month(&months);
+        StatFileYear year(&years);
+        day.Open(base.Path());
+        month.Open(base.Path());
+        year.Open(base.Path());
+        for (int i : {dayFirst ? 0 : 1, dayFirst ? 1 : 0}) {
+            CloseHandle(held[i]);
+            std::string error;
+            StatFile::SaveAll({&day, &month, &year});
+            ASSERT_TRUE(ActivityPass(days, months, years, error));
+        }
+        StatFile::SaveAll({&day, &month, &year});
+        for (const std::string& path : paths)
+            EXPECT_EQ(ReadBytes(path), one) << path << (dayFirst ? ", day first" : ", month first");
+    }
+}
+
+// A file that cannot be read when its period ends keeps its counts until it can be.
+TEST_F(StatFiles, AFileHeldAcrossTheChangeOfMonthIsJoinedWhenFree)
+{
+    std::string user = WindowsUserName();
+    MakeFolders(LogMonthFolder(dir_.Path(), user, 2026, 5));
+    std::string may = LogMonthTotal(dir_.Path(), user, 2026, 5);
+    WriteBytes(may, StatLine("a.exe", "1:0:0", "0:0:0"));
+    HANDLE held = CreateFileA(may.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    RecordList days, months, years;
+    days.push_back(Record("a.exe", My_Time()));
+    days[0].SetState(STATE_LOADED);
+    StatFileDay day(&days);
+    StatFileMonth month(&months);
+    StatFileYear year(&years);
+    day.Open(dir_.Path());
+    month.Open(dir_.Path());
+    year.Open(dir_.Path());
+    auto secondAndSave = [&] {
+        std::string error;
+        ASSERT_TRUE(ActivityPass(days, months, years, error));
+        StatFile::SaveAll({&day, &month, &year});
+    };
+    for (int i = 0; i < 3; ++i)
+        secondAndSave();
+    clock_.Set(2026, 6, 1, 0, 0, 1);
+    secondAndSave();
+    secondAndSave();
+    // The second before the save that saw the new month is May's.
+    EXPECT_EQ(ReadBytes(LogMonthTotal(dir_.Path(), user, 2026, 6)), StatLine("a.exe", "0:0:1", "0:0:0"));
+    // Were the run to end now, the user would be told once.
+    size_t before = boxes_.Boxes().size();
+    StatFile::TellUnsaved();
+    ASSERT_EQ(boxes_.Boxes().size(), before + 1);
+    EXPECT_EQ(boxes_.Boxes().back().text, may + " could not be read. The times counted for it since then could not be saved.");
+    CloseHandle(held);
+    StatFile::SaveAll({&day, &month, &year});
+    EXPECT_EQ(ReadBytes(may), StatLine("a.exe", "1:0:4", "0:0:0"));
+    EXPECT_EQ(ReadBytes(LogYearTotal(dir_.Path(), user, 2026)), StatLine("a.exe", "0:0:5", "0:0:0"));
+}
+
 TEST_F(StatFiles, WholeRewriteHappensWithinOneHoldOfTheMutex)
 {
     statisticsMutex = CreateMutexA(nullptr, FALSE, nullptr);
@@ -606,7 +680,7 @@ TEST_F(StatFiles, WholeRewriteHappensWithinOneHoldOfTheMutex)
     CloseHandle(statisticsMutex);
 }
 
-TEST_F(StatFiles, FailureMessagesDoNotPileUpAndTheMutexIsFreeMeanwhile)
+TEST_F(StatFiles, FailureMessagesDoNotPileUpNorStopTheSavesAndTheMutexIsFreeMeanwhile)
 {
     statisticsMutex = CreateMutexA(nullptr, FALSE, nullptr);
     RecordList list;
@@ -615,14 +689,21 @@ TEST_F(StatFiles, FailureMessagesDoNotPileUpAndTheMutexIsFreeMeanwhile)
     StatFileMonth month(&list);
     day.Open(dir_ / "missing\\x");
     month.Open(dir_ / "missing\\x");
+    RecordList others = list;
+    StatFileDay other(&others);
+    other.Open(dir_.Path());
     int timerSaves = 0;
     DWORD otherWait = WAIT_FAILED;
+    bool quitWhileOpen = false;
     WhileBoxOpen() = [&] {
-        // The timer fires in the box's own loop: none of these saves may show more.
+        // The timer fires in the box's own loop: its saves go on and show no more boxes.
         if (timerSaves++ < 3) {
             day.Save();
             month.Save();
+            other.Save();
         }
+        MSG msg;
+        quitWhileOpen = quitWhileOpen || PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE);
         std::thread probe([&] {
             otherWait = WaitForSingleObject(statisticsMutex, 0);
             if (otherWait == WAIT_OBJECT_0)
@@ -633,6 +714,8 @@ TEST_F(StatFiles, FailureMessagesDoNotPileUpAndTheMutexIsFreeMeanwhile)
     day.Save();
     EXPECT_EQ(boxes_.Boxes().size(), 2u);  // " problem", then "Wrong bytes written"
     EXPECT_EQ(otherWait, static_cast<DWORD>(WAIT_OBJECT_0));
+    EXPECT_EQ(ReadBytes(other.Path()), StatLine("a.exe", "0:0:1", "0:0:0"));
+    EXPECT_FALSE(quitWhileOpen);
     EXPECT_TRUE(QuitWasPosted());
     CloseHandle(statisticsMutex);
 }
