@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "message_box.h"
 #include "pump.h"
 #include "stat_record.h"
 #include "top_windows.h"
@@ -132,4 +133,77 @@ TEST(TrackerCounting, ReloadedSettingsMoveTheNextSavesToTheNewFolder)
     PumpFor(2500);
     EXPECT_EQ(ReadCounters(oldDay, kApp).loaded, frozen);
     EXPECT_TRUE(CloseTracker(run.tracker, run.indicator));
+}
+
+namespace {
+
+// The tracker's message boxes showing `text`: how many, and the first.
+int CountBoxes(DWORD pid, const std::string& text, HWND* first = nullptr)
+{
+    struct Search {
+        DWORD pid;
+        const std::string* text;
+        std::vector<HWND> found;
+    } search = {pid, &text, {}};
+    EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            Search& s = *reinterpret_cast<Search*>(param);
+            char cls[16] = {};
+            GetClassNameA(window, cls, sizeof(cls));
+            if (WindowProcessId(window) == s.pid && IsWindowVisible(window) && std::string(cls) == "#32770" &&
+                MessageBoxText(window) == *s.text)
+                s.found.push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    if (first)
+        *first = search.found.empty() ? nullptr : search.found.front();
+    return static_cast<int>(search.found.size());
+}
+
+} // namespace
+
+// Another program holds the day file and the month total without sharing when
+// the tracker starts (a backup or a virus scanner does that): the saves go on
+// while the user leaves the tracker's box open, and each file, once free, holds
+// each stored second once.
+TEST(TrackerCounting, FilesHeldAtStartStopNoSaveAndAreJoinedOnce)
+{
+    TrackerWorld world;
+    const std::string files[3] = {DayFileOf(world.LogPath()), MonthTotalOf(world.LogPath()), YearTotalOf(world.LogPath())};
+    std::string stored;
+    AppendStatRecord(stored, kApp, "1:0:0", "0:0:0", "0:0:0", "0:0:0");
+    MakeFolders(files[0].substr(0, files[0].find_last_of('\\')));
+    for (const std::string& file : files)
+        WriteBytes(file, stored);
+    HANDLE held[2];
+    for (int i = 0; i < 2; ++i)
+        held[i] = CreateFileA(files[i].c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    TestProcess app;
+    ASSERT_TRUE(app.Start(TestAppPath(), {"--title", "klr held", "--pos", "200", "420"}));
+    ASSERT_NE(FindTopWindow("klr held", app.Pid()), nullptr);
+    Running run;
+    ASSERT_TRUE(StartTracker(world, run));
+
+    const std::string dayBox = files[0] + " problem";
+    ASSERT_TRUE(PumpUntil([&] { return CountBoxes(run.tracker.Pid(), dayBox) == 1; }, 10000));
+    // The box stays open: the year total is still saved, and no second box comes.
+    EXPECT_TRUE(PumpUntil([&] { return ReadCounters(files[2], kApp).loaded >= 3603; }, 10000)) << ReadBytes(files[2]);
+    EXPECT_EQ(CountBoxes(run.tracker.Pid(), dayBox), 1);
+
+    // The day file comes free first, then the month total.
+    for (int i = 0; i < 2; ++i) {
+        CloseHandle(held[i]);
+        EXPECT_TRUE(PumpUntil([&] { return ReadCounters(files[i], kApp).loaded > 3600; }, 10000)) << ReadBytes(files[i]);
+    }
+    for (const std::string& text : {dayBox, files[1] + " problem"}) {
+        HWND box = nullptr;
+        PumpUntil([&] { return CountBoxes(run.tracker.Pid(), text, &box) == 1; }, 5000);
+        EXPECT_TRUE(PressDialogButton(box, IDOK)) << text;
+    }
+    ASSERT_TRUE(CloseTracker(run.tracker, run.indicator));
+    Counters day = ReadCounters(files[0], kApp);
+    EXPECT_GT(day.loaded, 3600);
+    for (int i = 1; i < 3; ++i)
+        EXPECT_EQ(ReadCounters(files[i], kApp).loaded, day.loaded) << files[i];
 }
