@@ -9,8 +9,10 @@ export PATH="$WINE_DIR:$PATH"
 # fonts-wine is only a Recommends of wine64: without it there is no MS Sans
 # Serif and the caption buttons are drawn as letters. The win32-threads
 # compiler builds the shipped 32-bit programs (they must start on Windows XP).
+# Free Pascal's compiler and its CHM units build the help compiler (help/).
 KLR_PACKAGES="cmake make g++ g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
-  g++-mingw-w64-i686-win32 googletest wine64 fonts-wine xvfb xauth xdotool imagemagick x11-utils"
+  g++-mingw-w64-i686-win32 googletest wine64 fonts-wine xvfb xauth xdotool imagemagick x11-utils
+  fp-compiler fp-units-fcl fp-units-misc"
 
 as_root() {
   if [ "$(id -u)" = 0 ]; then "$@"; elif command -v sudo >/dev/null; then sudo "$@"; else

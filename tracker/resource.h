@@ -42,9 +42,8 @@
 #define ID_MENU_ABOUT 32785
 #define ID_MENU_QUIT 32773
 
-// Topics of "klr.chm" that the tracker opens
-#define IDH_INDICATOR 1006
-#define IDH_SETTINGS 1009
+// Topics of "klr.chm" (the tracker opens IDH_INDICATOR and IDH_SETTINGS)
+#include "../common/help_contexts.h"
 
 #ifndef IDC_STATIC
 #define IDC_STATIC (-1)

@@ -66,11 +66,9 @@
 #define IDC_ABOUT_OK 1401
 #define IDC_WAIT_ABORT 1501
 
-// Topics of "klr.chm"
-#define IDH_MAIN 1001
-#define IDH_SETTINGS 1009
-#define IDH_ADD_APPLICATION 1014
-#define IDH_CUSTOM 1015
+// Topics of "klr.chm" (the viewer opens IDH_MAIN, IDH_SETTINGS,
+// IDH_ADD_APPLICATION and IDH_CUSTOM)
+#include "../common/help_contexts.h"
 
 // Sent to the tracker's window "Kaltrow": re-read "kaltrow.ini"
 #define WM_RELOAD_SETTINGS 2114

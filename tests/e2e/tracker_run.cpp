@@ -58,6 +58,7 @@ TrackerWorld::TrackerWorld()
     dataFolder_ = std::string(appData) + "\\Kaltrow";
     savedKaltrow_ = Saved(KaltrowIni());
     savedBanner_ = Saved(BannerIni());
+    savedInterface_ = Saved(dataFolder_ + "\\interface.ini");  // the viewer's, should a test start it
     hadLogFolder_ = FolderExists(dataFolder_ + "\\Log");
     WriteKaltrowIni(log_.Path(), 1, 0);
     WriteBannerIni(300, 300, 5, 255);
@@ -67,6 +68,7 @@ TrackerWorld::~TrackerWorld()
 {
     PutBack(KaltrowIni(), savedKaltrow_);
     PutBack(BannerIni(), savedBanner_);
+    PutBack(dataFolder_ + "\\interface.ini", savedInterface_);
     if (!hadLogFolder_)
         RemoveTree(dataFolder_ + "\\Log");
 }

@@ -32,6 +32,7 @@ private:
     std::string dataFolder_;
     std::string savedKaltrow_;
     std::string savedBanner_;
+    std::string savedInterface_;
     bool hadLogFolder_ = false;
     TempDir log_;
 };

@@ -1,30 +1,17 @@
 #include "help.h"
 
+#include "html_help.h"
+
 #include <shellapi.h>
 
 #include <string>
 
 namespace {
 
-typedef HWND(WINAPI* HtmlHelpAFn)(HWND, LPCSTR, UINT, DWORD_PTR);
-
-const UINT kHelpContext = 15;   // HH_HELP_CONTEXT
-
 HelpFunction& Function()
 {
     static HelpFunction function = nullptr;
     return function;
-}
-
-HtmlHelpAFn BoundHtmlHelp()
-{
-    // Loaded once; no import library is needed, and a missing library is no error.
-    static HtmlHelpAFn entry = [] {
-        HMODULE library = LoadLibraryA("hhctrl.ocx");
-        return library ? reinterpret_cast<HtmlHelpAFn>(reinterpret_cast<void*>(GetProcAddress(library, "HtmlHelpA")))
-                       : nullptr;
-    }();
-    return entry;
 }
 
 } // namespace
@@ -40,8 +27,7 @@ void ShowHelpTopic(HWND owner, DWORD context)
         Function()(owner, context);
         return;
     }
-    if (HtmlHelpAFn htmlHelp = BoundHtmlHelp())
-        htmlHelp(owner, "klr.chm", kHelpContext, context);
+    ShowHelpContext(owner, context);
 }
 
 std::string HomePagePath()

@@ -3,9 +3,8 @@
 
 #include <string>
 
-// Opens a topic of the help file "klr.chm" with HtmlHelpA, which is taken
-// from "hhctrl.ocx" at run time: without the library or the file nothing
-// happens.
+// Opens a topic of the help file "klr.chm" (ShowHelpContext of common/):
+// without "hhctrl.ocx" or the file nothing happens.
 void ShowHelpTopic(HWND owner, DWORD context);
 
 // Tests see the topics asked for through this seam; null restores HtmlHelpA.

@@ -8,10 +8,12 @@ typedef HWND(WINAPI* HtmlHelpAFn)(HWND, LPCSTR, UINT, DWORD_PTR);
 
 HtmlHelpAFn HtmlHelpEntry()
 {
-    // Loaded once and kept: the viewer's windows live on after the call returns.
+    // Loaded once and kept: the help window lives on after the call returns,
+    // and no import library is needed.
     static HtmlHelpAFn entry = [] {
         HMODULE library = LoadLibraryA("hhctrl.ocx");
-        return library ? reinterpret_cast<HtmlHelpAFn>(GetProcAddress(library, "HtmlHelpA")) : nullptr;
+        return library ? reinterpret_cast<HtmlHelpAFn>(reinterpret_cast<void*>(GetProcAddress(library, "HtmlHelpA")))
+                       : nullptr;
     }();
     return entry;
 }
