@@ -4,6 +4,7 @@
 #include <commctrl.h>
 #include <tlhelp32.h>
 
+#include "log_paths.h"
 #include "message_box.h"
 #include "pump.h"
 #include "top_windows.h"
@@ -73,6 +74,10 @@ TEST(TrackerStartup, SecondInstanceEndsWithOneAndBringsTheFirstForward)
     PumpFor(500);
     EXPECT_FALSE(IsWindowVisible(indicator));
 
+    // The second one finds a log folder the first does not use and no "banner.ini".
+    TempDir unused;
+    world.WriteKaltrowIni(unused.Path(), 1, 0);
+    DeleteFileA(world.BannerIni().c_str());
     TestProcess second;
     ASSERT_TRUE(world.Start(second));
     DWORD code = 99;
@@ -80,8 +85,9 @@ TEST(TrackerStartup, SecondInstanceEndsWithOneAndBringsTheFirstForward)
     EXPECT_EQ(code, 1u);
     EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(indicator) != FALSE; }, 5000));
     EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == indicator; }, 5000));
-    // The running tracker's own state stays as it was.
-    EXPECT_NE(ReadBytes(world.BannerIni()).find("show = 0"), std::string::npos);
+    // It wrote nothing, and the running tracker's own state was not saved either.
+    EXPECT_FALSE(FolderExists(LogUserFolder(unused.Path(), WindowsUserName())));
+    EXPECT_FALSE(FileExists(world.BannerIni()));
     EXPECT_TRUE(first.IsRunning());
     EXPECT_TRUE(CloseTracker(first, indicator));
 }
