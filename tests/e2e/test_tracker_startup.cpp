@@ -279,3 +279,22 @@ TEST(TrackerStartup, CommonControlsWaitForTheSettingsOrThePointerOverTheStrip)
     EXPECT_EQ(SendMessageA(TipWindowOf(tracker.Pid()), TTM_GETTOOLCOUNT, 0, 0), 3);
     EXPECT_TRUE(CloseTracker(tracker, indicator));
 }
+
+// An emptied "Save log files to" is the default folder, as the next start reads it.
+TEST(TrackerStartup, SettingsOkWithAnEmptyLogFolderSavesIntoTheDefaultOne)
+{
+    TrackerWorld world;
+    const std::string rootYear = FolderOf(YearTotalOf(DistFolder().substr(0, 2)));  // at the current drive's root
+    ASSERT_FALSE(FolderExists(rootYear));
+    TestProcess tracker;
+    ASSERT_TRUE(world.Start(tracker));
+    HWND indicator = world.WaitForIndicator(tracker.Pid());
+    PostMessageA(indicator, WM_COMMAND, kSettingsCommand, 0);
+    HWND settings = FindTopWindow("Settings - Kaltrow", tracker.Pid(), 10000);
+    SendMessageA(GetDlgItem(settings, 1062), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+    SendMessageA(GetDlgItem(settings, 1033), BM_CLICK, 0, 0);
+    EXPECT_TRUE(PumpUntil([&] { return FileExists(DayFileOf(world.DataFolder() + "\\Log")); }, 10000));
+    EXPECT_FALSE(FolderExists(rootYear));
+    EXPECT_TRUE(CloseTracker(tracker, indicator));
+    RemoveTree(rootYear);  // absent before the tracker ran
+}
