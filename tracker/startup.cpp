@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "commands.h"
+#include "file_write.h"
 #include "indicator.h"
 #include "indicator_parts.h"
 #include "my_timer.h"
@@ -157,6 +158,9 @@ int TrackerMain(HINSTANCE instance, const char* commandTail)
             return HandOverToRunningTracker();
         instanceMutex = CreateMutexA(nullptr, TRUE, nullptr);
     }
+    // What a save cut short by a crash left beside the settings files.
+    RemoveStaleTemporaries(logSettings.Path());
+    RemoveStaleTemporaries(bannerSettings.Path());
     if (!sharedRead)
         logSettings.Save();
     if (!bannerRead)

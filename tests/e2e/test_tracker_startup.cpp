@@ -45,10 +45,14 @@ TEST(TrackerStartup, FirstStartWritesBothSettingsFilesWithTheirDefaults)
     TrackerWorld world;
     DeleteFileA(world.KaltrowIni().c_str());
     DeleteFileA(world.BannerIni().c_str());
+    const std::string stale = ".~klr2147483644.tmp";  // left by a crash
+    for (const std::string& ini : {world.KaltrowIni(), world.BannerIni()})
+        WriteBytes(ini + stale, "x");
     TestProcess tracker;
     ASSERT_TRUE(world.Start(tracker, "startup"));  // startup defaults to 1, so it runs
     HWND indicator = world.WaitForIndicator(tracker.Pid());
     ASSERT_NE(indicator, nullptr);
+    EXPECT_FALSE(FileExists(world.KaltrowIni() + stale) || FileExists(world.BannerIni() + stale));
     EXPECT_EQ(ReadBytes(world.KaltrowIni()),
               "log_path = " + world.DataFolder() + "\\Log\r\nstartup = 1\r\nnew_day = 1");
     int cx = GetSystemMetrics(SM_CXFULLSCREEN), cy = GetSystemMetrics(SM_CYFULLSCREEN);
