@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include "settings_syntax.h"
 #include "win_version.h"
 
 namespace {
@@ -47,4 +48,24 @@ std::string DataFolder()
     std::string folder = std::string(path) + "\\Kaltrow";
     CreateDirectoryA(folder.c_str(), nullptr);
     return folder;
+}
+
+std::string DefaultLogFolder()
+{
+    return DataFolder() + "\\Log";
+}
+
+std::string LogFolderAsRead(const std::string& typed)
+{
+    // What ReadSettingsValue keeps of the line "log_path = <typed>"; a line
+    // end or a 0x1A byte ends the value there.
+    size_t from = typed.find_first_not_of(" \t");
+    std::string value;
+    if (from != std::string::npos)
+        value = typed.substr(from, typed.find_first_of("\n\x1a", from) - from);
+    if (value.size() > kSettingsValueChars)
+        value.erase(kSettingsValueChars);
+    TrimLeft(value);
+    TrimValueRight(value);
+    return value.empty() ? DefaultLogFolder() : value;
 }

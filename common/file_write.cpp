@@ -1,6 +1,7 @@
 #include "file_write.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace {
 
@@ -8,6 +9,44 @@ namespace {
 // (a virus scanner, or any open file under Wine): a few short retries.
 constexpr int kMoveAttempts = 4;
 constexpr DWORD kMoveRetryMs = 25;
+
+// The process id keeps two programs writing the same file (both write
+// "kaltrow.ini") off each other's temporary, and no user names a file so.
+const char kTemporaryMark[] = ".~klr";
+
+std::string TemporaryOf(const std::string& path, const std::string& pid)
+{
+    return path + kTemporaryMark + pid + ".tmp";
+}
+
+std::string TemporaryOf(const std::string& path, DWORD pid)
+{
+    return TemporaryOf(path, std::to_string(pid));
+}
+
+// True when `name` is the temporary of `fileName` that process `pid` makes.
+bool WrittenBy(const std::string& name, const std::string& fileName, DWORD& pid)
+{
+    size_t digitsAt = fileName.size() + sizeof(kTemporaryMark) - 1;
+    if (name.size() <= digitsAt)
+        return false;
+    pid = std::strtoul(name.c_str() + digitsAt, nullptr, 10);
+    return lstrcmpiA(name.c_str(), TemporaryOf(fileName, pid).c_str()) == 0;
+}
+
+// This process writes and removes its temporaries within one call, so one of
+// its own id found before a save is left by an ended process that had the id.
+bool OtherProcessRuns(DWORD pid)
+{
+    if (pid == GetCurrentProcessId())
+        return false;
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
+    if (!process)
+        return GetLastError() != ERROR_INVALID_PARAMETER;  // refused: it runs
+    bool runs = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+    CloseHandle(process);
+    return runs;
+}
 
 } // namespace
 
@@ -57,9 +96,25 @@ bool MoveOverTarget(const std::string& temp, const std::string& target)
 
 std::string TemporaryBeside(const std::string& path)
 {
-    // The process id keeps two programs writing the same file (both write
-    // "kaltrow.ini") off each other's temporary, and no user names a file so.
-    return path + ".~klr" + std::to_string(GetCurrentProcessId()) + ".tmp";
+    return TemporaryOf(path, GetCurrentProcessId());
+}
+
+void RemoveStaleTemporaries(const std::string& path)
+{
+    size_t slash = path.find_last_of("\\/:");
+    size_t nameAt = slash == std::string::npos ? 0 : slash + 1;
+    const std::string fileName = path.substr(nameAt);
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(TemporaryOf(path, "*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        DWORD pid = 0;
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && WrittenBy(found.cFileName, fileName, pid) &&
+            !OtherProcessRuns(pid))
+            DeleteFileA((path.substr(0, nameAt) + found.cFileName).c_str());
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
 }
 
 bool ReplaceWholeFile(const std::string& path, const std::string& bytes, FileWriteFn write)

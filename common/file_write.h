@@ -36,5 +36,10 @@ bool MoveOverTarget(const std::string& temp, const std::string& target);
 // The temporary beside `path` that WriteWholeFile uses in this process.
 std::string TemporaryBeside(const std::string& path);
 
+// Deletes the temporaries WriteWholeFile left beside `path` in processes that
+// no longer run (killed part way through a save). One of a process that still
+// runs may be in use and stays, and so does any name WriteWholeFile does not make.
+void RemoveStaleTemporaries(const std::string& path);
+
 // WriteWholeFile through a given write call.
 bool ReplaceWholeFile(const std::string& path, const std::string& bytes, FileWriteFn write);

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "data_folder.h"
 #include "indicator.h"
 #include "my_mutex.h"
 #include "settings.h"
@@ -95,6 +96,8 @@ void OpenStatistics()
 
 void ApplySettings(std::string logPath, int startup, int newDay)
 {
+    // As the next start will read it back, so both use one tree.
+    logPath = LogFolderAsRead(logPath);
     if (logPath != logSettings.LogPath()) {
         // One hold over the three: a tick between two of them would add a running
         // application to a list whose new file is not read yet, and that file's

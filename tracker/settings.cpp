@@ -56,7 +56,7 @@ std::string Settings::ReadValue(bool* minus)
 }
 
 LogSettings::LogSettings(const std::string& fileName)
-    : Settings(fileName), log_path_(DataFolder() + "\\Log"), startup_(1), new_day_(newDayFlag)
+    : Settings(fileName), log_path_(DefaultLogFolder()), startup_(1), new_day_(newDayFlag)
 {
 }
 

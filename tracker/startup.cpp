@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "commands.h"
+#include "file_write.h"
 #include "indicator.h"
 #include "indicator_parts.h"
 #include "my_timer.h"
@@ -137,17 +138,16 @@ void CALLBACK StatisticsTimerProc(HWND, UINT, UINT_PTR, DWORD)
 int TrackerMain(HINSTANCE instance, const char* commandTail)
 {
     CoInitialize(nullptr);
-    if (!logSettings.Load())
-        logSettings.Save();
+    bool sharedRead = logSettings.Load();
     if (std::strcmp(commandTail ? commandTail : "", "startup") == 0 && logSettings.Startup() != 1)
         return 0;
     if (!LoadTrackerLibraries())
         return 0;
     programInstance = instance;
-    if (!bannerSettings.Load())
-        bannerSettings.Save();
-    OpenStatFiles();
+    bool bannerRead = bannerSettings.Load();
 
+    // A second start only reads: it hands over before it writes a settings file
+    // or opens the log tree the running tracker saves into.
     instanceMutex = CreateMutexA(nullptr, TRUE, "mutex");
     if (instanceMutex && GetLastError() == ERROR_ALREADY_EXISTS)
         return HandOverToRunningTracker();
@@ -158,6 +158,14 @@ int TrackerMain(HINSTANCE instance, const char* commandTail)
             return HandOverToRunningTracker();
         instanceMutex = CreateMutexA(nullptr, TRUE, nullptr);
     }
+    // What a save cut short by a crash left beside the settings files.
+    RemoveStaleTemporaries(logSettings.Path());
+    RemoveStaleTemporaries(bannerSettings.Path());
+    if (!sharedRead)
+        logSettings.Save();
+    if (!bannerRead)
+        bannerSettings.Save();
+    OpenStatFiles();
     statisticsMutex = CreateMutexA(nullptr, FALSE, "1");
     RegisterHookMessages();
 

@@ -30,6 +30,8 @@ bool Project::Save(const std::string& fileName)
         text += row.name;
         text += "\"\r\n";
     }
+    // A save cut short by a crash left its temporary beside the file.
+    RemoveStaleTemporaries(fileName);
     return WriteWholeFile(fileName, text);
 }
 

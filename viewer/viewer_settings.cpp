@@ -54,7 +54,7 @@ bool Settings::WriteText(const std::string& text) const
     return WriteWholeFile(path_, text);
 }
 
-LogSettings::LogSettings() : Settings("kaltrow.ini"), log_path(DataFolder() + "\\Log")
+LogSettings::LogSettings() : Settings("kaltrow.ini"), log_path(DefaultLogFolder())
 {
 }
 

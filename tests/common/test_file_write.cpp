@@ -84,3 +84,22 @@ TEST(WriteWholeFile, MissingFolderWritesNothing)
     TempDir dir;
     EXPECT_FALSE(WriteWholeFile(dir / "no\\such\\a.ini", "x"));
 }
+
+// A temporary of an ended process goes; one of a running process may be in the
+// middle of its save, and a name WriteWholeFile does not make is not ours.
+TEST(WriteWholeFile, StaleTemporariesOfEndedProcessesGoAndNothingElse)
+{
+    TempDir dir;
+    DWORD running = 0;
+    GetWindowThreadProcessId(GetDesktopWindow(), &running);
+    const std::string ended = "2147483644";  // no process has this id
+    std::vector<std::string> kept = {"a.ini", "a.ini.~klr0" + ended + ".tmp", "a.ini.~klrx.tmp",
+                                     "a.ini.~klr" + std::to_string(running) + ".tmp", "b.ini.~klr" + ended + ".tmp"};
+    for (const std::string& name : kept)
+        WriteBytes(dir / name, "x");
+    WriteBytes(dir / ("a.ini.~klr" + ended + ".tmp"), "x");
+    WriteBytes(dir / ("A.INI.~klr" + std::to_string(GetCurrentProcessId()) + ".tmp"), "x");  // an earlier holder of our id
+    RemoveStaleTemporaries(dir / "a.ini");
+    std::sort(kept.begin(), kept.end());
+    EXPECT_EQ(FilesIn(dir.Path()), kept);
+}

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 #include <tlhelp32.h>
 
+#include "log_paths.h"
 #include "message_box.h"
 #include "pump.h"
 #include "top_windows.h"
@@ -44,10 +45,14 @@ TEST(TrackerStartup, FirstStartWritesBothSettingsFilesWithTheirDefaults)
     TrackerWorld world;
     DeleteFileA(world.KaltrowIni().c_str());
     DeleteFileA(world.BannerIni().c_str());
+    const std::string stale = ".~klr2147483644.tmp";  // left by a crash
+    for (const std::string& ini : {world.KaltrowIni(), world.BannerIni()})
+        WriteBytes(ini + stale, "x");
     TestProcess tracker;
     ASSERT_TRUE(world.Start(tracker, "startup"));  // startup defaults to 1, so it runs
     HWND indicator = world.WaitForIndicator(tracker.Pid());
     ASSERT_NE(indicator, nullptr);
+    EXPECT_FALSE(FileExists(world.KaltrowIni() + stale) || FileExists(world.BannerIni() + stale));
     EXPECT_EQ(ReadBytes(world.KaltrowIni()),
               "log_path = " + world.DataFolder() + "\\Log\r\nstartup = 1\r\nnew_day = 1");
     int cx = GetSystemMetrics(SM_CXFULLSCREEN), cy = GetSystemMetrics(SM_CYFULLSCREEN);
@@ -73,6 +78,10 @@ TEST(TrackerStartup, SecondInstanceEndsWithOneAndBringsTheFirstForward)
     PumpFor(500);
     EXPECT_FALSE(IsWindowVisible(indicator));
 
+    // The second one finds a log folder the first does not use and no "banner.ini".
+    TempDir unused;
+    world.WriteKaltrowIni(unused.Path(), 1, 0);
+    DeleteFileA(world.BannerIni().c_str());
     TestProcess second;
     ASSERT_TRUE(world.Start(second));
     DWORD code = 99;
@@ -80,8 +89,9 @@ TEST(TrackerStartup, SecondInstanceEndsWithOneAndBringsTheFirstForward)
     EXPECT_EQ(code, 1u);
     EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(indicator) != FALSE; }, 5000));
     EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == indicator; }, 5000));
-    // The running tracker's own state stays as it was.
-    EXPECT_NE(ReadBytes(world.BannerIni()).find("show = 0"), std::string::npos);
+    // It wrote nothing, and the running tracker's own state was not saved either.
+    EXPECT_FALSE(FolderExists(LogUserFolder(unused.Path(), WindowsUserName())));
+    EXPECT_FALSE(FileExists(world.BannerIni()));
     EXPECT_TRUE(first.IsRunning());
     EXPECT_TRUE(CloseTracker(first, indicator));
 }
@@ -272,4 +282,23 @@ TEST(TrackerStartup, CommonControlsWaitForTheSettingsOrThePointerOverTheStrip)
     ASSERT_TRUE(PumpUntil([&] { return TipWindowOf(tracker.Pid()) != nullptr; }, 5000));
     EXPECT_EQ(SendMessageA(TipWindowOf(tracker.Pid()), TTM_GETTOOLCOUNT, 0, 0), 3);
     EXPECT_TRUE(CloseTracker(tracker, indicator));
+}
+
+// An emptied "Save log files to" is the default folder, as the next start reads it.
+TEST(TrackerStartup, SettingsOkWithAnEmptyLogFolderSavesIntoTheDefaultOne)
+{
+    TrackerWorld world;
+    const std::string rootYear = FolderOf(YearTotalOf(DistFolder().substr(0, 2)));  // at the current drive's root
+    ASSERT_FALSE(FolderExists(rootYear));
+    TestProcess tracker;
+    ASSERT_TRUE(world.Start(tracker));
+    HWND indicator = world.WaitForIndicator(tracker.Pid());
+    PostMessageA(indicator, WM_COMMAND, kSettingsCommand, 0);
+    HWND settings = FindTopWindow("Settings - Kaltrow", tracker.Pid(), 10000);
+    SendMessageA(GetDlgItem(settings, 1062), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+    SendMessageA(GetDlgItem(settings, 1033), BM_CLICK, 0, 0);
+    EXPECT_TRUE(PumpUntil([&] { return FileExists(DayFileOf(world.DataFolder() + "\\Log")); }, 10000));
+    EXPECT_FALSE(FolderExists(rootYear));
+    EXPECT_TRUE(CloseTracker(tracker, indicator));
+    RemoveTree(rootYear);  // absent before the tracker ran
 }

@@ -279,13 +279,19 @@ TEST(AboutDialog, OpensOnceAndOkClosesIt)
 // worker's tick, the viewer) finds the new folder's three files read, never
 // some of them: a tick between two would count a running application into a
 // list whose file was not read yet, and that file's counters would be lost.
+// Each time the other thread has the mutex it keeps it a while, so a read
+// without the mutex shows; and it waits on the mutex all the time in between,
+// so a release between two of the files hands the mutex to it at once.
 TEST_F(SettingsTest, ANewLogFolderIsReadWholeWhileTheStatisticsMutexIsHeld)
 {
     TempDir newLog;
     WriteDayFile(newLog.Path(), Record("inday.exe", "1:0:0", "1:0:0"));
+    std::string slow;  // long totals: a read without the mutex lasts well past the other thread's waking
+    for (int i = 0; i < 2000; ++i)
+        slow += Record("slow" + std::to_string(i) + ".exe", "0:0:1", "0:0:1");
     for (const std::string& total : {TodayMonthTotal(newLog.Path()), TodayYearTotal(newLog.Path())}) {
         MakeFolders(total.substr(0, total.find_last_of('\\')));
-        WriteBytes(total, Record("intotal.exe", "2:0:0", "1:0:0"));
+        WriteBytes(total, slow + Record("intotal.exe", "2:0:0", "1:0:0"));
     }
     RecordList keptMonth, keptYear;
     {
@@ -293,24 +299,28 @@ TEST_F(SettingsTest, ANewLogFolderIsReadWholeWhileTheStatisticsMutexIsHeld)
         keptMonth = monthList;
         keptYear = yearList;
     }
-    std::atomic<bool> stop{false};
+    auto filesRead = [] {
+        ListsGuard lock;
+        return int(FindRecordIndex(dayList, "inday.exe") >= 0) + int(FindRecordIndex(monthList, "intotal.exe") >= 0) +
+               int(FindRecordIndex(yearList, "intotal.exe") >= 0);
+    };
+    std::atomic<bool> stop{false}, holding{false};
     std::atomic<int> partial{0};
     HANDLE mutex = statisticsMutex;
     std::thread other([&] {
         while (!stop) {
-            if (WaitForSingleObject(mutex, 0) != WAIT_OBJECT_0)
+            if (WaitForSingleObject(mutex, 50) != WAIT_OBJECT_0)
                 continue;
-            {
-                ListsGuard lock;
-                bool day = FindRecordIndex(dayList, "inday.exe") >= 0;
-                bool month = FindRecordIndex(monthList, "intotal.exe") >= 0;
-                bool year = FindRecordIndex(yearList, "intotal.exe") >= 0;
-                if ((day || month || year) && !(day && month && year))
-                    ++partial;
-            }
+            holding = true;
+            int read = filesRead();
+            for (DWORD end = GetTickCount() + 100; filesRead() == read && int(end - GetTickCount()) > 0;)
+                Sleep(1);
+            partial += filesRead() != read || (read > 0 && read < 3);
             ReleaseMutex(mutex);
         }
     });
+    while (!holding)
+        Sleep(1);
     ApplySettings(newLog.Path(), 1, 1);
     stop = true;
     other.join();

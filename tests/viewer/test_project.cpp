@@ -41,7 +41,9 @@ protected:
 TEST_F(ProjectFile, SavesOneLinePerApplicationWithoutTheTotal)
 {
     rows = {Applic("c:\\windows\\notepad.exe", "Notepad"), Applic("c:\\x y\\b.exe", "B \"q\""), Applic("Total", "")};
+    WriteBytes(dir / "p.klr.~klr2147483644.tmp", "left by a crash");
     EXPECT_TRUE(project.Save(dir / "p.klr"));
+    EXPECT_FALSE(FileExists(dir / "p.klr.~klr2147483644.tmp"));
     EXPECT_EQ(ReadBytes(dir / "p.klr"),
               "\"c:\\windows\\notepad.exe\"\t\"Notepad\"\r\n\"c:\\x y\\b.exe\"\t\"B \"q\"\"\r\n");
     EXPECT_EQ(project.FileName(), dir / "p.klr");

@@ -136,11 +136,14 @@ TEST_F(SettingsForm, OkStoresSavesBothFilesTellsTheTrackerAndMovesEveryLevel)
     for (Statistics* level : Model().Levels())
         EXPECT_EQ(level->LogFolder(), "X:\\elsewhere");
 
-    // Unchecked: the timer stops and keeps its interval; 1 is accepted.
+    // Unchecked: the timer stops and keeps its interval; 1 is accepted; a blank folder is the default.
     EXPECT_TRUE(OkWith([&] {
         Form().AutoUpdateTime.SetText("1");
         Form().Autoupdateflag.SetChecked(false);
+        Form().SavePath.SetText(" ");
     }));
+    for (Statistics* level : Model().Levels())
+        EXPECT_EQ(level->LogFolder(), Data("Log"));
     EXPECT_FALSE(Main().RefreshTime.IsEnabled());
     EXPECT_EQ(Main().RefreshTime.Interval(), 59000u);
     EXPECT_EQ(Model().interfaceSettings->Autoupdate(), 0);

@@ -116,6 +116,9 @@ TEST(KlrStatExe, OpensTheProjectOnItsCommandLineShowsTodaysTimesAndRemembersIt)
     }
     std::string project = dir / "p.klr";
     WriteBytes(project, "\"c:\\windows\\notepad.exe\"\t\"Notepad\"\r\n");
+    const std::string stale = ".~klr2147483644.tmp";  // left by a crash
+    for (const char* name : {"kaltrow.ini", "interface.ini"})
+        WriteBytes(settings.Path(name) + stale, "x");
 
     std::string exe = std::string(KLR_DIST_DIR) + "\\klr_stat.exe";
     ASSERT_TRUE(FileExists(exe)) << exe;
@@ -141,6 +144,7 @@ TEST(KlrStatExe, OpensTheProjectOnItsCommandLineShowsTodaysTimesAndRemembersIt)
     EXPECT_EQ(RemoteItemText(pi.hProcess, list, 1, 0), "Total");
     EXPECT_EQ(RemoteItemText(pi.hProcess, list, 1, 1), " ");
     EXPECT_TRUE(FileExists(settings.Path("interface.ini")));   // written with its defaults at start
+    EXPECT_FALSE(FileExists(settings.Path("kaltrow.ini") + stale) || FileExists(settings.Path("interface.ini") + stale));
 
     PostMessageA(main, WM_CLOSE, 0, 0);
     ASSERT_EQ(WaitForSingleObject(pi.hProcess, 30000), WAIT_OBJECT_0);

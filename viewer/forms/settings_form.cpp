@@ -6,6 +6,7 @@
 
 #include "browse_folder.h"
 #include "caption_fit.h"
+#include "data_folder.h"
 #include "dialog_font.h"
 #include "help.h"
 #include "messages.h"
@@ -134,7 +135,7 @@ void TSettingsForm::Button3Click()
         refreshTime_.SetEnabled(false);
     }
     LogSettings& log = *model_.logSettings;
-    log.log_path = SavePath.Text();
+    log.log_path = LogFolderAsRead(SavePath.Text());
     log.SetStartup(Startup.Checked() ? 1 : 0);
     log.SetNewDay(NewDay.Checked() ? 1 : 0);
     log.Save();
