@@ -140,25 +140,13 @@ namespace {
 // The tracker's message boxes showing `text`: how many, and the first.
 int CountBoxes(DWORD pid, const std::string& text, HWND* first = nullptr)
 {
-    struct Search {
-        DWORD pid;
-        const std::string* text;
-        std::vector<HWND> found;
-    } search = {pid, &text, {}};
-    EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-            Search& s = *reinterpret_cast<Search*>(param);
-            char cls[16] = {};
-            GetClassNameA(window, cls, sizeof(cls));
-            if (WindowProcessId(window) == s.pid && IsWindowVisible(window) && std::string(cls) == "#32770" &&
-                MessageBoxText(window) == *s.text)
-                s.found.push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    if (first)
-        *first = search.found.empty() ? nullptr : search.found.front();
-    return static_cast<int>(search.found.size());
+    int count = 0;
+    WaitForTopWindow([&](HWND w) {
+        if (WindowProcessId(w) == pid && MessageBoxText(w) == text && count++ == 0 && first)
+            *first = w;
+        return false;
+    }, 0);
+    return count;
 }
 
 } // namespace
