@@ -301,7 +301,8 @@ bool StatFile::RetryUnread()
 
 void StatFile::NoteStoredInDay(const std::string& name, const std::array<uint32_t, 4>& seconds)
 {
-    if (dateParts_ != 3)
+    // A day file left behind joins into its own copy, not into the day list.
+    if (dateParts_ != 3 || ownList_)
         return;
     for (StatFile* total : LiveObjects()) {
         if (total->dateParts_ == 3 || !total->unread_.active || FindRecordIndex(*total->list_, name) != -1)
