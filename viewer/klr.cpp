@@ -40,16 +40,14 @@ void KLR::Show()
 void KLR::Open(const std::string& fileName)
 {
     recompute = true;
-    if (interface_->View())
-        interface_->View()->Clear();
+    interface_->ClearApplications();
     project_->Load(fileName);
     Show();
 }
 
 void KLR::New()
 {
-    if (interface_->View())
-        interface_->View()->Clear();
+    interface_->ClearApplications();
     TotalDates& totals = *interface_->Totals();
     if (totals.view)
         totals.view->Clear();
