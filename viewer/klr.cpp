@@ -17,6 +17,24 @@ private:
     bool& flag_;
 };
 
+// A list view redrawn once after many changes, not after each.
+class RedrawOff {
+public:
+    explicit RedrawOff(ApplListView* view) : view_(view)
+    {
+        if (view_)
+            view_->SetRedraw(false);
+    }
+    ~RedrawOff()
+    {
+        if (view_)
+            view_->SetRedraw(true);
+    }
+
+private:
+    ApplListView* view_;
+};
+
 } // namespace
 
 void KLR::Show()
@@ -41,7 +59,11 @@ void KLR::Open(const std::string& fileName)
 {
     recompute = true;
     interface_->ClearApplications();
-    project_->Load(fileName);
+    {
+        // Each row added to a shown list costs a redraw of it.
+        RedrawOff once(interface_->View());
+        project_->Load(fileName);
+    }
     Show();
 }
 

@@ -29,6 +29,8 @@ public:
     // The image index of item i; -1 when it shows none.
     virtual int ItemImage(int i) const = 0;
     virtual void SetItemImage(int i, int image) = 0;
+    // Off while a project's rows are added, so the control is drawn once.
+    virtual void SetRedraw(bool on) = 0;
 };
 
 // The period list (tot_list): one item per period date of the current level.

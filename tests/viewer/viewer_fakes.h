@@ -44,6 +44,7 @@ public:
     int ItemCount() const override { return static_cast<int>(items.size()); }
     int ItemImage(int) const override { return -1; }
     void SetItemImage(int, int) override {}
+    void SetRedraw(bool) override {}
 
     std::vector<std::string> items;
     std::vector<int> images;

@@ -120,4 +120,5 @@ public:
     int ItemCount() const override;
     int ItemImage(int i) const override { return control_->ItemImage(i); }
     void SetItemImage(int i, int image) override { control_->SetItemImage(i, image); }
+    void SetRedraw(bool on) override { control_->SetRedraw(on); }
 };
