@@ -17,6 +17,24 @@ private:
     bool& flag_;
 };
 
+// A list view redrawn once after many changes, not after each.
+class RedrawOff {
+public:
+    explicit RedrawOff(ApplListView* view) : view_(view)
+    {
+        if (view_)
+            view_->SetRedraw(false);
+    }
+    ~RedrawOff()
+    {
+        if (view_)
+            view_->SetRedraw(true);
+    }
+
+private:
+    ApplListView* view_;
+};
+
 } // namespace
 
 void KLR::Show()
@@ -40,16 +58,18 @@ void KLR::Show()
 void KLR::Open(const std::string& fileName)
 {
     recompute = true;
-    if (interface_->View())
-        interface_->View()->Clear();
-    project_->Load(fileName);
+    interface_->ClearApplications();
+    {
+        // Each row added to a shown list costs a redraw of it.
+        RedrawOff once(interface_->View());
+        project_->Load(fileName);
+    }
     Show();
 }
 
 void KLR::New()
 {
-    if (interface_->View())
-        interface_->View()->Clear();
+    interface_->ClearApplications();
     TotalDates& totals = *interface_->Totals();
     if (totals.view)
         totals.view->Clear();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <stdexcept>
 
 #include "file_read.h"
 #include "log_parser.h"
@@ -14,6 +15,7 @@ namespace {
 struct ReadingObjects {
     MyMutex* mutex = nullptr;
     WaitView* wait = nullptr;
+    WorkerFactory factory = nullptr;
     std::unique_ptr<ProgressThread> current;
 };
 
@@ -25,21 +27,12 @@ ReadingObjects& Objects()
 
 } // namespace
 
-ProgressThread::ProgressThread(MyMutex* mutex, WaitView* wait) : mutex_(mutex), wait_(wait)
-{
-    request_ = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-    done_ = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-    thread_ = CreateThread(nullptr, 0, ThreadProc, this, CREATE_SUSPENDED, nullptr);
-}
-
 ProgressThread::~ProgressThread()
 {
     if (thread_) {
-        // A thread never started would otherwise stay suspended for ever.
-        if (WaitForSingleObject(thread_, 0) == WAIT_TIMEOUT) {
-            ResumeThread(thread_);
-            WaitFor();
-        }
+        // The worker may be waiting for a call; it must end before the
+        // object it runs on goes.
+        Serve();
         CloseHandle(thread_);
     }
     if (request_)
@@ -57,19 +50,49 @@ void ProgressThread::SetLists(const std::vector<std::string>& ownFiles, ApplicLi
     periodFiles_ = &periodFiles;
 }
 
-void ProgressThread::Start()
+bool ProgressThread::Start()
 {
-    if (thread_)
-        ResumeThread(thread_);
+    request_ = MakeEvent();
+    done_ = MakeEvent();
+    // Without both events the worker could neither hand over a call nor
+    // wait for it: it is not started at all.
+    if (request_ && done_)
+        thread_ = CreateThread(nullptr, 0, ThreadProc, this, 0, nullptr);
+    return thread_ != nullptr;
+}
+
+HANDLE ProgressThread::MakeEvent()
+{
+    return CreateEventA(nullptr, FALSE, FALSE, nullptr);
+}
+
+DWORD ProgressThread::WaitForWorker(DWORD count, const HANDLE* handles)
+{
+    return WaitForMultipleObjects(count, handles, FALSE, INFINITE);
 }
 
 int ProgressThread::WaitFor()
 {
     if (!thread_)
         return 0;
+    Serve();
+    // The bytes were parsed, or the run failed: either way they are not needed.
+    bytes_.clear();
+    if (failure_) {
+        std::exception_ptr failure = failure_;
+        failure_ = nullptr;
+        std::rethrow_exception(failure);
+    }
+    return returnValue_;
+}
+
+void ProgressThread::Serve()
+{
     HANDLE handles[2] = {thread_, request_};
     for (;;) {
-        DWORD r = WaitForMultipleObjects(2, handles, FALSE, INFINITE);
+        DWORD r = WaitForWorker(2, handles);
+        if (r == WAIT_OBJECT_0)
+            return;
         if (r == WAIT_OBJECT_0 + 1) {
             try {
                 (this->*pending_)();
@@ -81,14 +104,10 @@ int ProgressThread::WaitFor()
             SetEvent(done_);
             continue;
         }
-        break;
+        // A failed wait says nothing of the worker, which may still run or
+        // wait for a call: try again shortly, never leaving it behind.
+        Sleep(10);
     }
-    if (failure_) {
-        std::exception_ptr failure = failure_;
-        failure_ = nullptr;
-        std::rethrow_exception(failure);
-    }
-    return returnValue_;
 }
 
 void ProgressThread::Synchronize(void (ProgressThread::*method)())
@@ -250,14 +269,21 @@ ProgressThread* CurrentWorker()
     return Objects().current.get();
 }
 
+void SetWorkerFactory(WorkerFactory factory)
+{
+    Objects().factory = factory;
+}
+
 bool RunProgressThread(Statistics* level, FileList& ownFiles)
 {
     ReadingObjects& objects = Objects();
     // The worker of the run before has ended; it is freed here.
     objects.current.reset();
-    objects.current.reset(new ProgressThread(objects.mutex, objects.wait));
+    objects.current.reset(objects.factory ? objects.factory(objects.mutex, objects.wait)
+                                          : new ProgressThread(objects.mutex, objects.wait));
     TotalDates* totals = level->Totals();
     objects.current->SetLists(ownFiles, *level->Results(), totals->totals, totals->periodFiles);
-    objects.current->Start();
+    if (!objects.current->Start())
+        throw std::runtime_error("The reading of the statistics could not be started.");
     return objects.current->WaitFor() != 0;
 }

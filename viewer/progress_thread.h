@@ -19,16 +19,20 @@ class WaitView;
 // touched by the UI thread alone.
 class ProgressThread {
 public:
-    ProgressThread(MyMutex* mutex, WaitView* wait);   // created suspended
+    // Nothing runs and no handle is made before Start.
+    ProgressThread(MyMutex* mutex, WaitView* wait) : mutex_(mutex), wait_(wait) {}
     virtual ~ProgressThread();
     ProgressThread(const ProgressThread&) = delete;
     ProgressThread& operator=(const ProgressThread&) = delete;
 
     void SetLists(const std::vector<std::string>& ownFiles, ApplicList& results, ApplicList& periodTotals,
                   const std::vector<std::string>& periodFiles);
-    void Start();
-    // On the UI thread: runs the calls the worker hands over until the
-    // worker ends; returns its return value.
+    // Makes the two events and the thread, which starts at once; false,
+    // with nothing running, when any of them cannot be made.
+    bool Start();
+    // On the UI thread: runs the calls the worker hands over and returns
+    // only once the worker has ended, with its return value; then throws
+    // what the run threw, on either thread.
     int WaitFor();
     // The stop request. A run reads every file all the same.
     void Terminate() { terminated_ = true; }
@@ -45,6 +49,9 @@ protected:
     virtual bool ReadFileBytes(const std::string& path, std::string& bytes);
     // Runs the method on the waiting thread and returns when it is done.
     void Synchronize(void (ProgressThread::*method)());
+    // The system calls that can fail, as seams for tests.
+    virtual HANDLE MakeEvent();
+    virtual DWORD WaitForWorker(DWORD count, const HANDLE* handles);
 
     const std::string* currentFile_ = nullptr;
     const std::string* currentBytes_ = nullptr;
@@ -52,6 +59,8 @@ protected:
 
 private:
     static DWORD WINAPI ThreadProc(LPVOID self);
+    // WaitFor without the throw, also for the destructor.
+    void Serve();
     void TakeBytes();
     void ParseStep();
     void MoveBar();
@@ -83,5 +92,9 @@ private:
 // The objects every run uses, created once at start-up: the statistics
 // mutex and the progress dialog (either may be null).
 void SetReadingObjects(MyMutex* mutex, WaitView* wait);
+// Makes the worker of each run; tests give runs that fail. Null restores
+// the plain worker.
+using WorkerFactory = ProgressThread* (*)(MyMutex* mutex, WaitView* wait);
+void SetWorkerFactory(WorkerFactory factory);
 // The worker of the latest run, kept until the next run replaces it.
 ProgressThread* CurrentWorker();

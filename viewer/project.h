@@ -47,6 +47,4 @@ private:
 using ShellIconFunction = HICON (*)(const std::string& path);
 HICON GetShellIcon(const std::string& path);
 void FreeShellIcon(HICON icon);
-// The icons GetShellIcon made that FreeShellIcon has not freed yet.
-int LiveShellIcons();
 void SetShellIconFunction(ShellIconFunction function);

@@ -1,27 +1,44 @@
 #include "statistics.h"
 
 #include <algorithm>
+#include <new>
 
 #include "log_folder.h"
 #include "messages.h"
 
 bool Statistics::Run(TDate from, TDate to)
 {
+    return Guarded([&] { return Collect(from, to); });
+}
+
+bool Statistics::Collect(TDate from, TDate to)
+{
     ClearLists();
     FileList files;
-    try {
-        CollectFiles(files, from, to);
-        CollectPeriods(from);
-        SortPeriods();
-        CollectPeriodFiles();
-    } catch (const DateEncodeError& error) {
-        // A folder or file name that is no calendar date: nothing is read,
-        // and nothing half collected stays behind.
-        ClearLists();
-        ShowRunError(error.what());
-        return false;
-    }
+    CollectFiles(files, from, to);
+    CollectPeriods(from);
+    SortPeriods();
+    CollectPeriodFiles();
     return RunProgressThread(this, files);
+}
+
+bool Statistics::Guarded(const std::function<bool()>& run)
+{
+    std::string text;
+    try {
+        return run();
+    } catch (const std::bad_alloc&) {
+        text = "Not enough memory to read the statistics.";
+    } catch (const std::exception& error) {
+        // Among them a folder or file name that is no calendar date.
+        text = error.what();
+    } catch (...) {
+        text = "The statistics could not be read.";
+    }
+    // Nothing half collected or half read stays behind.
+    ClearLists();
+    ShowRunError(text);
+    return false;
 }
 
 void Statistics::ClearLists()

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,8 +19,9 @@ public:
     Statistics(const Statistics&) = delete;
     Statistics& operator=(const Statistics&) = delete;
 
-    // False when the run stopped before reading (a folder or file name that
-    // makes no calendar date); the error has then been shown.
+    // False when the run failed (a folder or file name that makes no
+    // calendar date, too little memory, a reading that could not start); the
+    // error has then been shown and the lists are empty.
     virtual bool Run(TDate from, TDate to);
     // Appends the own files; returns the one file of Day, Month and Year.
     virtual std::string CollectFiles(FileList& files, TDate from, TDate to) = 0;
@@ -38,6 +40,9 @@ public:
     TotalDates* Totals() const { return totalDates_; }
 
 protected:
+    // Runs one computation; whatever stops it is shown in the run's error
+    // box and leaves the lists empty.
+    bool Guarded(const std::function<bool()>& run);
     // The file paths of one date under this level's log folder.
     std::string DayFile(TDate date) const;
     std::string MonthTotal(TDate date) const;
@@ -49,6 +54,9 @@ protected:
     TotalDates* totalDates_;
     Statistics* parent_;
     std::string logFolder_;
+
+private:
+    bool Collect(TDate from, TDate to);
 };
 
 class StatisticsDay : public Statistics {
@@ -104,7 +112,11 @@ public:
     void AddWholeYears(FileList& files, int y1, int y2);
     void AddWholeMonths(FileList& files, int year, int first, int last);
     void AddDays(FileList& files, int year, int month, int first, int last);
+
+private:
+    bool Tile(TDate from, TDate to);
 };
 
-// Runs the reading of one computation and waits for it (progress_thread.cpp).
+// Runs the reading of one computation and waits for it; throws what the
+// reading threw, or when it could not be started (progress_thread.cpp).
 bool RunProgressThread(Statistics* level, FileList& ownFiles);

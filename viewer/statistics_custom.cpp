@@ -6,6 +6,11 @@
 
 bool StatisticsCustom::Run(TDate from, TDate to)
 {
+    return Guarded([&] { return Tile(from, to); });
+}
+
+bool StatisticsCustom::Tile(TDate from, TDate to)
+{
     ClearLists();
     int y1, m1, d1, y2, m2, d2;
     DecodeDate(from, y1, m1, d1);

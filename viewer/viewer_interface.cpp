@@ -40,8 +40,28 @@ void Interface::DeleteApplication()
         return;
     int count = view_->ItemCount();
     int i = view_->SelectedIndex();
-    if (count > 0 && i != count)
-        view_->DeleteRow(i);
+    // The Total item, the last, is never deleted.
+    if (i >= count - 1)
+        return;
+    int image = view_->ItemImage(i);
+    view_->DeleteRow(i);
+    if (image < 0 || !icons_)
+        return;
+    icons_->Remove(image);
+    // The images after it moved down one place; so do the items showing them.
+    for (int k = 0; k < view_->ItemCount(); ++k) {
+        int shown = view_->ItemImage(k);
+        if (shown > image)
+            view_->SetItemImage(k, shown - 1);
+    }
+}
+
+void Interface::ClearApplications()
+{
+    if (view_)
+        view_->Clear();
+    if (icons_)
+        icons_->Clear();
 }
 
 void Interface::ShowLabels()

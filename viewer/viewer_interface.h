@@ -23,7 +23,11 @@ public:
     // closing row; the row's icon handle is cleared, not destroyed.
     void AddIconRow();
     void AddApplication();
+    // Deletes the selected row with its image.
     void DeleteApplication();
+    // Removes every item of the application list and every image: the image
+    // list holds one image for each row shown.
+    void ClearApplications();
     void ShowLabels();
 
     ApplListView* View() const { return view_; }

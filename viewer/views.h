@@ -26,6 +26,11 @@ public:
     // The first selected item; ItemCount() when none is selected.
     virtual int SelectedIndex() const = 0;
     virtual int ItemCount() const = 0;
+    // The image index of item i; -1 when it shows none.
+    virtual int ItemImage(int i) const = 0;
+    virtual void SetItemImage(int i, int image) = 0;
+    // Off while a project's rows are added, so the control is drawn once.
+    virtual void SetRedraw(bool on) = 0;
 };
 
 // The period list (tot_list): one item per period date of the current level.
@@ -58,6 +63,9 @@ public:
     virtual ~ImageListView() = default;
     // Appends the icon; its index, or -1 when the icon could not be added.
     virtual int AddIcon(HICON icon) = 0;
+    // The images after it move down one place.
+    virtual void Remove(int image) = 0;
+    virtual void Clear() = 0;
     virtual int Count() const = 0;
 };
 

@@ -15,6 +15,24 @@ HICON AnIcon(const std::string&)
     return CopyIcon(LoadIcon(nullptr, IDI_APPLICATION));
 }
 
+// Reading runs made to fail: no memory for a file's bytes, an error while
+// summing, a second event that cannot be made.
+int failure;
+
+struct FailingWorker : ProgressThread {
+    using ProgressThread::ProgressThread;
+    HANDLE MakeEvent() override { return failure == 2 && ++made == 2 ? nullptr : ProgressThread::MakeEvent(); }
+    bool ReadFileBytes(const std::string& path, std::string& bytes) override
+    {
+        return failure == 0 ? throw std::bad_alloc() : ProgressThread::ReadFileBytes(path, bytes);
+    }
+    void SumUsageFile() override
+    {
+        failure == 1 ? throw std::runtime_error("Disk on fire.") : ProgressThread::SumUsageFile();
+    }
+    int made = 0;
+};
+
 // The model as the main window builds it, over fakes of its controls.
 class Document : public ::testing::Test {
 protected:
@@ -109,6 +127,29 @@ TEST_F(Document, AFailedRunLeavesRecomputeSetAndNoPeriodRowPointsAtAMissingDate)
     EXPECT_TRUE(lists.totals.periodDates.empty());
 }
 
+TEST_F(Document, ARunThatFailsIsShownLeavesTheListsEmptyAndTheNextRunWorks)
+{
+    const std::string texts[] = {"Not enough memory to read the statistics.", "Disk on fire.",
+                                 "The reading of the statistics could not be started."};
+    klr.level = &month;
+    klr.Open(dir / "p.klr");
+    for (failure = 0; failure < 3; ++failure) {
+        ASSERT_FALSE(periods.items.empty());
+        MessageLog::Boxes().clear();
+        SetWorkerFactory([](MyMutex* m, WaitView* w) -> ProgressThread* { return new FailingWorker(m, w); });
+        klr.recompute = true;
+        klr.Show();
+        SetWorkerFactory(nullptr);
+        ASSERT_EQ(MessageLog::Boxes().size(), 1u);
+        EXPECT_EQ(MessageLog::Boxes()[0].text, texts[failure]);
+        EXPECT_EQ(MessageLog::Boxes()[0].caption, ApplicationTitle());
+        EXPECT_EQ(MessageLog::Boxes()[0].flags, static_cast<unsigned>(MB_OK | MB_ICONERROR));
+        EXPECT_TRUE(lists.results.empty() && lists.totals.totals.empty() && periods.items.empty());
+        klr.Show();   // still due: the next display reads again
+        EXPECT_FALSE(klr.recompute);
+    }
+}
+
 TEST_F(Document, NewEmptiesEverythingAndSaveSetsSavedOnlyWhenWritten)
 {
     klr.Open(dir / "p.klr");
@@ -121,7 +162,7 @@ TEST_F(Document, NewEmptiesEverythingAndSaveSetsSavedOnlyWhenWritten)
     EXPECT_TRUE(lists.results.empty());
     EXPECT_TRUE(lists.totals.periodDates.empty());
     EXPECT_EQ(lists.totals.periodDates.size(), lists.totals.totals.size());
-    EXPECT_EQ(icons.Count(), 1);   // the images added stay
+    EXPECT_EQ(icons.Count(), 0);   // the images go with the rows
 
     project = {Applic("c:\\a.exe", "A"), Applic("Total", "")};
     klr.saved = false;

@@ -289,3 +289,20 @@ TEST(ProgressThread, AnAbandonedMutexCountsAsTakenAndIsReleased)
     });
     other.join();
 }
+
+TEST(ProgressThread, AFailedWaitDoesNotLeaveTheWorkerRunning)
+{
+    struct FailingWait : ProgressThread {
+        using ProgressThread::ProgressThread;
+        DWORD WaitForWorker(DWORD n, const HANDLE* h) override
+        {
+            return waits++ ? ProgressThread::WaitForWorker(n, h) : WAIT_FAILED;
+        }
+        int waits = 0;
+    } worker(nullptr, nullptr);
+    std::vector<std::string> none;
+    ApplicList results, sums;
+    worker.SetLists(none, results, sums, none);
+    ASSERT_TRUE(worker.Start());
+    EXPECT_EQ(worker.WaitFor(), 1);   // set by the worker at its very end
+}

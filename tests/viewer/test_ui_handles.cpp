@@ -2,13 +2,41 @@
 // is freed once, however often projects are opened and rows come and go.
 #include "ui_fixture.h"
 
+#include <set>
+
 #include "project.h"
 
 namespace {
 
+// The shell icons the projects' rows were given, and how many of them the
+// system still holds: counted outside the viewer.
+std::set<HICON> g_handed;
+
+HICON NotedShellIcon(const std::string& path)
+{
+    HICON icon = GetShellIcon(path);
+    g_handed.insert(icon);
+    return icon;
+}
+
+int Alive(const std::set<HICON>& icons)
+{
+    int n = 0;
+    for (HICON icon : icons) {
+        ICONINFO info;
+        if (icon && GetIconInfo(icon, &info)) {
+            DeleteObject(info.hbmColor);
+            DeleteObject(info.hbmMask);
+            ++n;
+        }
+    }
+    return n;
+}
+
 class Handles : public ViewerApp {
 protected:
     Handles() { WriteStandardTree(); }
+    ~Handles() override { SetShellIconFunction(nullptr); }
     std::string Self()
     {
         char path[MAX_PATH] = {};
@@ -61,20 +89,22 @@ TEST_F(Handles, TheListViewsLeaveTheirImageListsToTheWrappers)
     EXPECT_EQ(ImageList_GetImageCount(images.Handle()), 1);
 }
 
-TEST_F(Handles, ShellIconsStayFlatOverOpensDeletesAndAddsAndAllAreFreedAtExit)
+TEST_F(Handles, ShellIconsAndImagesStayFlatOverOpensDeletesAndAddsAndAllAreFreedAtExit)
 {
     // Two files the prefix holds, so the shell gives real icons.
     WriteBytes(ProjectFile(), "\"c:\\windows\\notepad.exe\"\t\"Notepad\"\r\n"
                               "\"c:\\windows\\regedit.exe\"\t\"Registry\"\r\n");
+    g_handed.clear();
+    SetShellIconFunction(&NotedShellIcon);
     Start("\"" + ProjectFile() + "\"");
-    ASSERT_EQ(Main().Icons.Count(), 2);   // the image list holds its copies
-    EXPECT_EQ(LiveShellIcons(), 0);
     for (int i = 0; i < 200; ++i) {
         Main().OpenDialog.SetFileName(ProjectFile());
         Main().OpenProjectFile();
     }
     ASSERT_EQ(Main().appl_list.ItemCount(), 3);
-    EXPECT_EQ(LiveShellIcons(), 0);
+    EXPECT_EQ(Main().Icons.Count(), 2);   // one image per row shown
+    ASSERT_EQ(g_handed.size(), 402u);
+    EXPECT_EQ(Alive(g_handed), 0);   // the image list holds copies
 
     // The dialog keeps the icons of the applications it lists; the rows it
     // copies into the project hold none of their own.
@@ -85,13 +115,21 @@ TEST_F(Handles, ShellIconsStayFlatOverOpensDeletesAndAddsAndAllAreFreedAtExit)
         Main().appl_list.SetItemState(2, LVIS_SELECTED, LVIS_SELECTED);
         Main().del_applExecute();
         ASSERT_EQ(Main().appl_list.ItemCount(), 3) << i;
+        EXPECT_EQ(Main().Icons.Count(), 2) << i;
     }
+    std::set<HICON> listed;
+    for (const Applic& row : app->ApplForm().RunningList())
+        listed.insert(row.icon);
     ASSERT_GT(RunningIcons(), 0);
-    EXPECT_EQ(LiveShellIcons(), RunningIcons());
+    EXPECT_EQ(Alive(listed), RunningIcons());
+    Main().appl_list.SetItemState(0, LVIS_SELECTED, LVIS_SELECTED);
+    Main().del_applExecute();
+    EXPECT_EQ(Main().Icons.Count(), 1);
+    EXPECT_EQ(Main().appl_list.ItemImage(0), 0);   // Registry's image moved down with it
     Main().FileNew1Execute();
-    EXPECT_EQ(LiveShellIcons(), RunningIcons());
+    EXPECT_EQ(Main().Icons.Count(), 0);
 
-    // The viewer goes: each icon was freed once.
+    // The viewer goes: each icon was freed.
     app.reset();
-    EXPECT_EQ(LiveShellIcons(), 0);
+    EXPECT_EQ(Alive(listed), 0);
 }

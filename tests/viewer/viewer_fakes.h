@@ -42,6 +42,9 @@ public:
     void Clear() override { items.clear(); }
     int SelectedIndex() const override { return selected < 0 ? ItemCount() : selected; }
     int ItemCount() const override { return static_cast<int>(items.size()); }
+    int ItemImage(int) const override { return -1; }
+    void SetItemImage(int, int) override {}
+    void SetRedraw(bool) override {}
 
     std::vector<std::string> items;
     std::vector<int> images;
@@ -98,6 +101,8 @@ public:
         icons.push_back(icon);
         return static_cast<int>(icons.size()) - 1;
     }
+    void Remove(int image) override { icons.erase(icons.begin() + image); }
+    void Clear() override { icons.clear(); }
     int Count() const override { return static_cast<int>(icons.size()); }
     std::vector<HICON> icons;
 };

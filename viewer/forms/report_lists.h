@@ -118,4 +118,7 @@ public:
     void Clear() override { MyListView::Clear(); }
     int SelectedIndex() const override { return MyListView::SelectedIndex(); }
     int ItemCount() const override;
+    int ItemImage(int i) const override { return control_->ItemImage(i); }
+    void SetItemImage(int i, int image) override { control_->SetItemImage(i, image); }
+    void SetRedraw(bool on) override { control_->SetRedraw(on); }
 };

@@ -22,6 +22,8 @@ class ImageListAdapter : public ImageListView {
 public:
     explicit ImageListAdapter(ui::ImageList* list) : list_(list) {}
     int AddIcon(HICON icon) override { return list_->AddIcon(icon); }
+    void Remove(int image) override { list_->Remove(image); }
+    void Clear() override { list_->Clear(); }
     int Count() const override { return list_->Count(); }
 
 private:

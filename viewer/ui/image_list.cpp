@@ -33,6 +33,18 @@ int ImageList::AddIcon(HICON icon)
     return ImageList_ReplaceIcon(list_, -1, icon);
 }
 
+void ImageList::Remove(int image)
+{
+    if (list_ && image >= 0)
+        ImageList_Remove(list_, image);
+}
+
+void ImageList::Clear()
+{
+    if (list_)
+        ImageList_RemoveAll(list_);
+}
+
 int ImageList::Count() const
 {
     return list_ ? ImageList_GetImageCount(list_) : 0;

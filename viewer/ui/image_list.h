@@ -20,6 +20,9 @@ public:
     // Appends a copy of the icon; its index, or -1 when it could not be
     // added. The icon stays the caller's.
     int AddIcon(HICON icon);
+    // Removes one image (the later ones move down one place), or all.
+    void Remove(int image);
+    void Clear();
     int Count() const;
     HIMAGELIST Handle() const { return list_; }
 

@@ -71,6 +71,13 @@ void ListView::DeleteAllItems()
     SendMessageA(Handle(), LVM_DELETEALLITEMS, 0, 0);
 }
 
+void ListView::SetRedraw(bool on)
+{
+    SendMessageA(Handle(), WM_SETREDRAW, on, 0);
+    if (on)
+        InvalidateRect(Handle(), nullptr, TRUE);
+}
+
 std::string ListView::ItemText(int i, int column) const
 {
     char buffer[1024] = {};

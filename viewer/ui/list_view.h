@@ -29,6 +29,8 @@ public:
     int AddItem(const std::string& caption, int image);
     void DeleteItem(int i);
     void DeleteAllItems();
+    // Off while many items change at once; on again, the control is drawn anew.
+    void SetRedraw(bool on);
     std::string ItemText(int i, int column = 0) const;
     void SetItemText(int i, int column, const std::string& text);
     int ItemImage(int i) const;
