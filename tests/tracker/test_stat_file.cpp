@@ -5,10 +5,12 @@
 #include <vector>
 
 #include "commands.h"
+#include "data_folder.h"
 #include "file_read.h"
 #include "log_paths.h"
 #include "my_mutex.h"
 #include "stat_file.h"
+#include "stat_save_set.h"
 #include "test_support.h"
 #include "tracker_test_support.h"
 #include "worker.h"
@@ -18,11 +20,43 @@ namespace {
 class StatFiles : public ::testing::Test {
 protected:
     StatFiles() : clock_(2026, 5, 10) {}
-    void SetUp() override { statisticsMutex = nullptr; }
+    void SetUp() override
+    {
+        statisticsMutex = nullptr;
+        SaveSets::Current() = SaveSets();
+        MakeFolders(dir_ / "data");
+        SetDataFolderOverride(dir_ / "data");
+    }
     void TearDown() override
     {
         StatFileWriteFile = WriteFile;
         statisticsMutex = nullptr;
+        SaveSets::Current() = SaveSets();
+        SetDataFolderOverride("");
+    }
+
+    static std::string User(const std::string& base) { return LogUserFolder(base, WindowsUserName()); }
+
+    // A new start of the tracker: what the run before knew of its sets is gone.
+    static void Restart(const std::string& base)
+    {
+        SaveSets::Current() = SaveSets();
+        StatFile::RecoverLogTree(base);
+    }
+
+    // The save set's files in a user folder: temporaries and records.
+    static std::vector<std::string> Leftovers(const std::string& folder)
+    {
+        std::vector<std::string> names;
+        WIN32_FIND_DATAA data;
+        HANDLE find = FindFirstFileA((folder + "\\~klr*").c_str(), &data);
+        if (find == INVALID_HANDLE_VALUE)
+            return names;
+        do
+            names.push_back(data.cFileName);
+        while (FindNextFileA(find, &data));
+        FindClose(find);
+        return names;
     }
 
     std::string DayPath(const std::string& base, int day = 10) const
@@ -146,7 +180,7 @@ TEST_F(StatFiles, OneRecordIsFortyBytesAndAnEmptyListZero)
     year.Load(year.Path());
     EXPECT_TRUE(empty.empty());
     EXPECT_TRUE(boxes_.Boxes().empty());
-    EXPECT_FALSE(FileExists(day.TemporaryPath()));
+    EXPECT_TRUE(Leftovers(User(dir_.Path())).empty());
 }
 
 TEST_F(StatFiles, RecordsAreWrittenInListOrderWithLongHours)
@@ -324,7 +358,7 @@ TEST_F(StatFiles, CutOffWriteKeepsTheOldContentAndEndsTheTracker)
     // While the new text was being written the file was whole, and it still is.
     EXPECT_EQ(seenDuringWrite, old);
     EXPECT_EQ(ReadBytes(day.Path()), old);
-    EXPECT_FALSE(FileExists(day.TemporaryPath()));
+    EXPECT_TRUE(Leftovers(User(dir_.Path())).empty());
     ASSERT_EQ(boxes_.Boxes().size(), 1u);
     EXPECT_EQ(boxes_.Boxes()[0].text, "Wrong bytes written");
     EXPECT_EQ(boxes_.Boxes()[0].caption, "Kaltrow");
@@ -387,7 +421,8 @@ TEST_F(StatFiles, FileHeldOpenElsewhereStillGetsTheCounts)
     EXPECT_EQ(IndexOfFile(after), before);
     CloseHandle(after);
     EXPECT_EQ(ReadBytes(day.Path()), StatLine("a.exe", "0:0:2", "0:0:0"));
-    EXPECT_FALSE(FileExists(day.TemporaryPath()));
+    // Known whole in the target: the temporary and the record are gone.
+    EXPECT_TRUE(Leftovers(User(dir_.Path())).empty());
     EXPECT_TRUE(boxes_.Boxes().empty());
 
     // Not held: the file is replaced by the rename, a new file in its place.
@@ -438,11 +473,11 @@ TEST_F(StatFiles, ASetCutShortByACrashIsFinishedAtTheNextOpen)
     WriteBytes(dayPath, fresh);
     WriteBytes(monthPath, old);
     WriteBytes(yearPath, old);
-    WriteBytes(user + "\\~klrmonth.tmp", fresh);
-    WriteBytes(user + "\\~klryear.tmp", fresh);
-    WriteBytes(StatFile::CommitRecordPath(user), user + "\\~klrday.tmp\t" + dayPath + "\n" + user +
-                                                     "\\~klrmonth.tmp\t" + monthPath + "\n" + user +
-                                                     "\\~klryear.tmp\t" + yearPath + "\nend\n");
+    WriteBytes(SaveSets::TemporaryPath(user, 2, 5), fresh);
+    WriteBytes(SaveSets::TemporaryPath(user, 1, 5), fresh);
+    WriteBytes(SaveSets::RecordPath(user, 5), SaveSets::TemporaryPath(user, 3, 5) + "\t" + dayPath + "\n" +
+                                                  SaveSets::TemporaryPath(user, 2, 5) + "\t" + monthPath + "\n" +
+                                                  SaveSets::TemporaryPath(user, 1, 5) + "\t" + yearPath + "\nend\n");
     RecordList days, months, years;
     StatFileDay day(&days);
     StatFileMonth month(&months);
@@ -454,8 +489,7 @@ TEST_F(StatFiles, ASetCutShortByACrashIsFinishedAtTheNextOpen)
     EXPECT_EQ(ReadBytes(monthPath), fresh);
     EXPECT_EQ(ReadBytes(yearPath), fresh);
     EXPECT_EQ(months[0].LoadedText(), "0:0:2");
-    EXPECT_FALSE(FileExists(StatFile::CommitRecordPath(user)));
-    EXPECT_FALSE(FileExists(user + "\\~klrmonth.tmp"));
+    EXPECT_TRUE(Leftovers(user).empty());
 
     // A record cut before its end mark: no move had begun, the files stay.
     TempDir other;
@@ -463,12 +497,11 @@ TEST_F(StatFiles, ASetCutShortByACrashIsFinishedAtTheNextOpen)
     std::string otherDay = DayPath(other.Path());
     MakeFolders(LogMonthFolder(other.Path(), WindowsUserName(), 2026, 5));
     WriteBytes(otherDay, old);
-    WriteBytes(otherUser + "\\~klrday.tmp", fresh);
-    WriteBytes(StatFile::CommitRecordPath(otherUser), otherUser + "\\~klrday.tmp\t" + otherDay + "\n");
+    WriteBytes(SaveSets::TemporaryPath(otherUser, 3, 7), fresh);
+    WriteBytes(SaveSets::RecordPath(otherUser, 7), SaveSets::TemporaryPath(otherUser, 3, 7) + "\t" + otherDay + "\n");
     day.Open(other.Path());
     EXPECT_EQ(ReadBytes(otherDay), old);
-    EXPECT_FALSE(FileExists(StatFile::CommitRecordPath(otherUser)));
-    EXPECT_FALSE(FileExists(otherUser + "\\~klrday.tmp"));
+    EXPECT_TRUE(Leftovers(otherUser).empty());
 }
 
 TEST_F(StatFiles, MonthFoldersHoldOnlyDaysAndTheTotalWhileTheSetIsWritten)
@@ -493,7 +526,7 @@ TEST_F(StatFiles, MonthFoldersHoldOnlyDaysAndTheTotalWhileTheSetIsWritten)
     for (const std::string& name : listedNames)
         EXPECT_TRUE(name == "10" || name == "total") << name;
     EXPECT_EQ(ReadBytes(day.Path()), StatLine("a.exe", "0:0:2", "0:0:0"));
-    EXPECT_FALSE(FileExists(StatFile::CommitRecordPath(LogUserFolder(dir_.Path(), WindowsUserName()))));
+    EXPECT_TRUE(Leftovers(User(dir_.Path())).empty());
 }
 
 // The reads of one file (by its index) fail after its first 8 bytes.
@@ -730,3 +763,4 @@ TEST_F(StatFiles, TheThreeFilesOfARoundAgreeWhileTheWorkerTicks)
     EXPECT_NE(ReadBytes(day.Path()), StatLine("a.exe", "0:0:0", "0:0:0"));
     CloseHandle(statisticsMutex);
 }
+
