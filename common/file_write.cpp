@@ -7,7 +7,6 @@ namespace {
 
 // A rename onto a file that another process holds open fails for a moment
 // (a virus scanner, or any open file under Wine): a few short retries.
-constexpr int kMoveAttempts = 4;
 constexpr DWORD kMoveRetryMs = 25;
 
 // The process id keeps two programs writing the same file (both write
@@ -81,14 +80,14 @@ WriteOutcome WriteTemporary(const std::string& temp, const std::string& bytes, F
     return outcome;
 }
 
-bool MoveOverTarget(const std::string& temp, const std::string& target)
+bool MoveOverTarget(const std::string& temp, const std::string& target, int attempts)
 {
     for (int attempt = 1;; ++attempt) {
         if (MoveFileExA(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
             return true;
         DWORD error = GetLastError();
         bool busy = error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED || error == ERROR_LOCK_VIOLATION;
-        if (!busy || attempt >= kMoveAttempts)
+        if (!busy || attempt >= attempts)
             return false;
         Sleep(kMoveRetryMs);
     }

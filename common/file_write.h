@@ -31,7 +31,8 @@ WriteOutcome WriteTemporary(const std::string& temp, const std::string& bytes, F
 
 // Moves `temp` over `target` on the same volume, with a few short retries while
 // another process holds the target open. False when it kept failing.
-bool MoveOverTarget(const std::string& temp, const std::string& target);
+constexpr int kMoveAttempts = 4;
+bool MoveOverTarget(const std::string& temp, const std::string& target, int attempts = kMoveAttempts);
 
 // The temporary beside `path` that WriteWholeFile uses in this process.
 std::string TemporaryBeside(const std::string& path);

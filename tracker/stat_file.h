@@ -64,9 +64,6 @@ public:
     std::string BasePath() const { return basePath_; }
     std::string Path() const { return path_; }
 
-    // The temporary a write fills before it replaces the file: in the user folder,
-    // where no level of the viewer lists plain files.
-    std::string TemporaryPath() const;
     // True while the file exists but could not be read: it is not written then.
     bool WaitingToRead() const { return unread_.active; }
 
@@ -74,12 +71,13 @@ public:
     // the times counted for it since could not be saved. At the end of the run.
     static void TellUnsaved();
 
-    // The record of a set of replacements under way, in the user folder.
-    static std::string CommitRecordPath(const std::string& userFolder);
-    // Finishes a set of replacements that a killed tracker left recorded, then
-    // removes the temporaries of this and earlier versions from the user's part of
-    // the log tree. Runs under the statistics mutex.
+    // Finishes the save sets that a tracker left unfinished in this log tree (and,
+    // at the first call, in the trees written before), then removes stale
+    // temporaries from the user's part of the tree. Runs under the statistics mutex.
     static void RecoverLogTree(const std::string& basePath);
+    // The newest whole copy of a statistics file: the temporary of a replacement
+    // still to be made, else the file itself.
+    static std::string NewestCopy(const std::string& path);
 
 protected:
     // Year, month and day parts: 3 for a day file, 2 for a month total, 1 for a year total.
@@ -120,9 +118,9 @@ private:
 
     // Every object alive, in the order of creation (day, month, year in the tracker).
     static std::vector<StatFile*>& LiveObjects();
+    // Replaces the files as one save set (stat_save_set.h).
     static void WriteSet(const std::vector<StatFile*>& files);
     const std::string& BuildText();
-    bool RewriteDirectly(const std::string& text);
     static void MoveToCurrentDate(const std::vector<StatFile*>& saved);
     bool SamePeriod(const SYSTEMTIME& date) const;
     // Loading at an open: a file that exists but cannot be read is tried again;

@@ -202,7 +202,7 @@ void StatFile::OpenAt(const std::string& basePath, const SYSTEMTIME& date, bool 
 
     userFolder_ = LogUserFolder(basePath, user);
     SetPath(path);
-    LoadForOpen(path, takeStored);
+    LoadForOpen(NewestCopy(path), takeStored);
     fileDate_ = date;
     opened_ = true;
 }

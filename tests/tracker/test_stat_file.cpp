@@ -1,14 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
 #include <vector>
 
 #include "commands.h"
+#include "data_folder.h"
 #include "file_read.h"
 #include "log_paths.h"
 #include "my_mutex.h"
 #include "stat_file.h"
+#include "stat_save_set.h"
 #include "test_support.h"
 #include "tracker_test_support.h"
 #include "worker.h"
@@ -18,11 +21,39 @@ namespace {
 class StatFiles : public ::testing::Test {
 protected:
     StatFiles() : clock_(2026, 5, 10) {}
-    void SetUp() override { statisticsMutex = nullptr; }
+    void SetUp() override
+    {
+        statisticsMutex = nullptr;
+        SaveSets::Current() = SaveSets();
+        SetDataFolderOverride(dir_.Path());
+    }
     void TearDown() override
     {
         StatFileWriteFile = WriteFile;
         statisticsMutex = nullptr;
+        SaveSets::Current() = SaveSets();
+        SetDataFolderOverride("");
+    }
+
+    static std::string User(const std::string& base) { return LogUserFolder(base, WindowsUserName()); }
+
+    // A new start of the tracker: what the run before knew of its sets is gone.
+    static void Restart(const std::string& base)
+    {
+        SaveSets::Current() = SaveSets();
+        StatFile::RecoverLogTree(base);
+    }
+
+    // The save set's files in a user folder: temporaries and records.
+    static std::vector<std::string> Leftovers(const std::string& folder)
+    {
+        std::vector<std::string> names;
+        WIN32_FIND_DATAA data;
+        HANDLE find = FindFirstFileA((folder + "\\~klr*").c_str(), &data);
+        for (bool more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileA(find, &data))
+            names.push_back(data.cFileName);
+        FindClose(find);
+        return names;
     }
 
     std::string DayPath(const std::string& base, int day = 10) const
@@ -52,6 +83,32 @@ protected:
     {
         return r.LoadedText() + " " + r.ActiveText() + " " + r.MouseText() + " " + r.KeyboardText();
     }
+
+    // The three objects of a run on one log folder; "a.exe" counts in each list.
+    struct Run {
+        RecordList days, months, years;
+        StatFileDay day{&days};
+        StatFileMonth month{&months};
+        StatFileYear year{&years};
+        explicit Run(const std::string& base)
+        {
+            for (StatFile* file : std::initializer_list<StatFile*>{&day, &month, &year})
+                file->Open(base);
+            for (RecordList* list : {&days, &months, &years}) {
+                if (list->empty())
+                    list->push_back(ProcRecord("a.exe"));
+            }
+        }
+        // One second counted, then the timer's round.
+        void Second()
+        {
+            for (RecordList* list : {&days, &months, &years})
+                (*list)[0].TickLoaded();
+            StatFile::SaveAll({&day, &month, &year});
+        }
+    };
+
+    static std::string A(int seconds) { return StatLine("a.exe", "0:0:" + std::to_string(seconds), "0:0:0"); }
 
     TestClock clock_;
     BoxRecorder boxes_;
@@ -117,6 +174,13 @@ BOOL WINAPI ListingWrite(HANDLE file, LPCVOID data, DWORD size, LPDWORD written,
     return WriteFile(file, data, size, written, nullptr);
 }
 
+// The direct rewrite of one file (by its index) comes out short.
+DWORD shortIndex = 0;
+BOOL WINAPI ShortIntoTarget(HANDLE file, LPCVOID data, DWORD size, LPDWORD written, LPOVERLAPPED)
+{
+    return WriteFile(file, data, IndexOfFile(file) == shortIndex ? size / 2 : size, written, nullptr);
+}
+
 BOOL WINAPI FailedWrite(HANDLE, LPCVOID, DWORD, LPDWORD written, LPOVERLAPPED)
 {
     *written = 0;
@@ -146,7 +210,7 @@ TEST_F(StatFiles, OneRecordIsFortyBytesAndAnEmptyListZero)
     year.Load(year.Path());
     EXPECT_TRUE(empty.empty());
     EXPECT_TRUE(boxes_.Boxes().empty());
-    EXPECT_FALSE(FileExists(day.TemporaryPath()));
+    EXPECT_TRUE(Leftovers(User(dir_.Path())).empty());
 }
 
 TEST_F(StatFiles, RecordsAreWrittenInListOrderWithLongHours)
@@ -324,7 +388,7 @@ TEST_F(StatFiles, CutOffWriteKeepsTheOldContentAndEndsTheTracker)
     // While the new text was being written the file was whole, and it still is.
     EXPECT_EQ(seenDuringWrite, old);
     EXPECT_EQ(ReadBytes(day.Path()), old);
-    EXPECT_FALSE(FileExists(day.TemporaryPath()));
+    EXPECT_TRUE(Leftovers(User(dir_.Path())).empty());
     ASSERT_EQ(boxes_.Boxes().size(), 1u);
     EXPECT_EQ(boxes_.Boxes()[0].text, "Wrong bytes written");
     EXPECT_EQ(boxes_.Boxes()[0].caption, "Kaltrow");
@@ -387,7 +451,8 @@ TEST_F(StatFiles, FileHeldOpenElsewhereStillGetsTheCounts)
     EXPECT_EQ(IndexOfFile(after), before);
     CloseHandle(after);
     EXPECT_EQ(ReadBytes(day.Path()), StatLine("a.exe", "0:0:2", "0:0:0"));
-    EXPECT_FALSE(FileExists(day.TemporaryPath()));
+    // Known whole in the target: the temporary and the record are gone.
+    EXPECT_TRUE(Leftovers(User(dir_.Path())).empty());
     EXPECT_TRUE(boxes_.Boxes().empty());
 
     // Not held: the file is replaced by the rename, a new file in its place.
@@ -438,11 +503,11 @@ TEST_F(StatFiles, ASetCutShortByACrashIsFinishedAtTheNextOpen)
     WriteBytes(dayPath, fresh);
     WriteBytes(monthPath, old);
     WriteBytes(yearPath, old);
-    WriteBytes(user + "\\~klrmonth.tmp", fresh);
-    WriteBytes(user + "\\~klryear.tmp", fresh);
-    WriteBytes(StatFile::CommitRecordPath(user), user + "\\~klrday.tmp\t" + dayPath + "\n" + user +
-                                                     "\\~klrmonth.tmp\t" + monthPath + "\n" + user +
-                                                     "\\~klryear.tmp\t" + yearPath + "\nend\n");
+    WriteBytes(SaveSets::TemporaryPath(user, 2, 5), fresh);
+    WriteBytes(SaveSets::TemporaryPath(user, 1, 5), fresh);
+    WriteBytes(SaveSets::RecordPath(user, 5), SaveSets::TemporaryPath(user, 3, 5) + "\t" + dayPath + "\n" +
+                                                  SaveSets::TemporaryPath(user, 2, 5) + "\t" + monthPath + "\n" +
+                                                  SaveSets::TemporaryPath(user, 1, 5) + "\t" + yearPath + "\nend\n");
     RecordList days, months, years;
     StatFileDay day(&days);
     StatFileMonth month(&months);
@@ -454,8 +519,7 @@ TEST_F(StatFiles, ASetCutShortByACrashIsFinishedAtTheNextOpen)
     EXPECT_EQ(ReadBytes(monthPath), fresh);
     EXPECT_EQ(ReadBytes(yearPath), fresh);
     EXPECT_EQ(months[0].LoadedText(), "0:0:2");
-    EXPECT_FALSE(FileExists(StatFile::CommitRecordPath(user)));
-    EXPECT_FALSE(FileExists(user + "\\~klrmonth.tmp"));
+    EXPECT_TRUE(Leftovers(user).empty());
 
     // A record cut before its end mark: no move had begun, the files stay.
     TempDir other;
@@ -463,12 +527,11 @@ TEST_F(StatFiles, ASetCutShortByACrashIsFinishedAtTheNextOpen)
     std::string otherDay = DayPath(other.Path());
     MakeFolders(LogMonthFolder(other.Path(), WindowsUserName(), 2026, 5));
     WriteBytes(otherDay, old);
-    WriteBytes(otherUser + "\\~klrday.tmp", fresh);
-    WriteBytes(StatFile::CommitRecordPath(otherUser), otherUser + "\\~klrday.tmp\t" + otherDay + "\n");
+    WriteBytes(SaveSets::TemporaryPath(otherUser, 3, 7), fresh);
+    WriteBytes(SaveSets::RecordPath(otherUser, 7), SaveSets::TemporaryPath(otherUser, 3, 7) + "\t" + otherDay + "\n");
     day.Open(other.Path());
     EXPECT_EQ(ReadBytes(otherDay), old);
-    EXPECT_FALSE(FileExists(StatFile::CommitRecordPath(otherUser)));
-    EXPECT_FALSE(FileExists(otherUser + "\\~klrday.tmp"));
+    EXPECT_TRUE(Leftovers(otherUser).empty());
 }
 
 TEST_F(StatFiles, MonthFoldersHoldOnlyDaysAndTheTotalWhileTheSetIsWritten)
@@ -493,7 +556,7 @@ TEST_F(StatFiles, MonthFoldersHoldOnlyDaysAndTheTotalWhileTheSetIsWritten)
     for (const std::string& name : listedNames)
         EXPECT_TRUE(name == "10" || name == "total") << name;
     EXPECT_EQ(ReadBytes(day.Path()), StatLine("a.exe", "0:0:2", "0:0:0"));
-    EXPECT_FALSE(FileExists(StatFile::CommitRecordPath(LogUserFolder(dir_.Path(), WindowsUserName()))));
+    EXPECT_TRUE(Leftovers(User(dir_.Path())).empty());
 }
 
 // The reads of one file (by its index) fail after its first 8 bytes.
@@ -812,4 +875,115 @@ TEST_F(StatFiles, TheThreeFilesOfARoundAgreeWhileTheWorkerTicks)
     EXPECT_EQ(differing, 0);
     EXPECT_NE(ReadBytes(day.Path()), StatLine("a.exe", "0:0:0", "0:0:0"));
     CloseHandle(statisticsMutex);
+}
+
+// A round that cannot finish, and what finishes it.
+enum class Then { Rounds, RoundsAfterMidnight, Start, StartWhileHeld, StartRespelled, StartElsewhere, StartAfterSwitch };
+struct Unfinished {
+    const char* name;
+    DWORD share;  // of the program holding the file; with write sharing the rewrite comes out short
+    Then then;
+};
+void PrintTo(const Unfinished& c, std::ostream* os) { *os << c.name; }
+class UnfinishedSet : public StatFiles, public ::testing::WithParamInterface<Unfinished> {};
+INSTANTIATE_TEST_SUITE_P(
+    Faults, UnfinishedSet,
+    ::testing::Values(Unfinished{"MoveKeepsFailing", 0, Then::Start},
+                      Unfinished{"ShortDirectRewrite", FILE_SHARE_READ | FILE_SHARE_WRITE, Then::Start},
+                      Unfinished{"HeldThroughTheNextStart", FILE_SHARE_READ, Then::StartWhileHeld},
+                      Unfinished{"NewerRoundSupersedes", 0, Then::Rounds},
+                      Unfinished{"YesterdayAfterMidnight", 0, Then::RoundsAfterMidnight},
+                      Unfinished{"FolderSpelledAnotherWay", 0, Then::StartRespelled},
+                      Unfinished{"FolderChangedWhileStopped", 0, Then::StartElsewhere},
+                      Unfinished{"FolderUsedBefore", 0, Then::StartAfterSwitch}),
+    [](const ::testing::TestParamInfo<Unfinished>& info) { return info.param.name; });
+
+TEST_P(UnfinishedSet, KeepsTheWholeCopyUntilTheTargetHoldsIt)
+{
+    const Then then = GetParam().then;
+    const std::string a = dir_ / "a", b = dir_ / "b";
+    Run run(a);
+    run.Second();
+    const std::string day10 = run.day.Path(), month = run.month.Path(), year = run.year.Path();
+    const std::string target = then == Then::RoundsAfterMidnight ? day10 : month;
+    if (then == Then::RoundsAfterMidnight)
+        clock_.Set(2026, 5, 11);
+    HANDLE held = CreateFileA(target.c_str(), GENERIC_READ, GetParam().share, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    shortIndex = IndexOfFile(held);
+    StatFileWriteFile = ShortIntoTarget;
+    run.Second();
+    StatFileWriteFile = WriteFile;
+    // Told as before; the round's whole copy and its record stay.
+    EXPECT_TRUE(std::any_of(boxes_.Boxes().begin(), boxes_.Boxes().end(),
+                            [](const ShownBox& box) { return box.text == "Wrong bytes written"; }));
+    EXPECT_EQ(Leftovers(User(a)).size(), 2u);
+    if (then == Then::StartAfterSwitch) {
+        for (StatFile* file : std::initializer_list<StatFile*>{&run.day, &run.month, &run.year})
+            file->Open(b);
+        run.Second();
+    }
+    if (then != Then::StartWhileHeld)
+        CloseHandle(held);
+
+    int last = 2;
+    if (then == Then::Rounds || then == Then::RoundsAfterMidnight) {
+        run.Second();
+        run.Second();
+        last = 4;
+    } else if (then == Then::StartRespelled) {
+        // Another case and a closing "\", with the remembered trees lost as well.
+        DeleteFileA(SaveSets::TreesPath().c_str());
+        std::string respelled = a + "\\";
+        CharUpperA(&respelled[0]);
+        Restart(respelled);
+    } else {
+        Restart(then == Then::StartElsewhere || then == Then::StartAfterSwitch ? b : a);
+    }
+    if (then == Then::StartWhileHeld) {
+        // The next start reads the newest whole copy, not the file it could not replace.
+        Run next(a);
+        CloseHandle(held);
+        next.Second();
+        last = 3;
+    }
+    EXPECT_EQ(ReadBytes(day10), A(then == Then::RoundsAfterMidnight ? 2 : last));
+    EXPECT_EQ(ReadBytes(month), A(last));
+    EXPECT_EQ(ReadBytes(year), A(last));
+    EXPECT_TRUE(Leftovers(User(a)).empty());
+}
+
+TEST_F(StatFiles, OnlyTheTrackersOwnLinesOfARecordAreMade)
+{
+    const std::string user = User(dir_.Path());
+    const std::string month = LogMonthTotal(dir_.Path(), WindowsUserName(), 2026, 5);
+    MakeFolders(LogMonthFolder(dir_.Path(), WindowsUserName(), 2026, 5));
+    for (const std::string& path : {DayPath(dir_.Path(), 9), DayPath(dir_.Path()), month})
+        WriteBytes(path, A(1));
+    WriteBytes(dir_ / "outside", "mine");
+    // Before the round's own line: a target outside the user folder, a temporary
+    // from outside it, a device, another round's temporary onto yesterday's file.
+    const std::string lines[][2] = {{"\\~klrday.0000000000000005.tmp", "\\..\\outside"},
+                                    {"\\~klr/../../~klrday.0000000000000005.tmp", "\\2026\\5\\10"},
+                                    {"\\~klryear.0000000000000005.tmp", "\\2026\\NUL"},
+                                    {"\\~klrday.0000000000000006.tmp", "\\2026\\5\\9"},
+                                    {"\\~klrmonth.0000000000000005.tmp", "\\2026\\5\\total"}};
+    std::string record;
+    for (const auto& line : lines) {
+        WriteBytes(user + line[0], A(2));
+        record += user + line[0] + "\t" + user + line[1] + "\n";
+    }
+    WriteBytes(SaveSets::RecordPath(user, 5), record + "end\n");
+    // And a record of the earlier format, whose temporary does not name its round.
+    WriteBytes(user + "\\~klrday.tmp", A(2));
+    WriteBytes(user + "\\~klrsave.lst", user + "\\~klrday.tmp\t" + DayPath(dir_.Path(), 9) + "\nend\n");
+    Restart(dir_.Path());
+
+    EXPECT_EQ(ReadBytes(month), A(2));
+    EXPECT_EQ(ReadBytes(DayPath(dir_.Path(), 9)), A(1));
+    EXPECT_EQ(ReadBytes(DayPath(dir_.Path())), A(1));
+    EXPECT_EQ(ReadBytes(dir_ / "outside"), "mine");
+    // The file from outside is neither moved in nor removed.
+    EXPECT_EQ(ReadBytes(dir_ / "~klrday.0000000000000005.tmp"), A(2));
+    EXPECT_TRUE(Leftovers(user).empty());
 }
