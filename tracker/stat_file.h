@@ -144,6 +144,7 @@ private:
     std::string userFolder_;
     Unread unread_;
     std::string saveText_;
+    bool pendingTold_ = false;  // the user knows its last replacement waits for the file
     std::unique_ptr<RecordList> ownList_;                 // a file left behind: its copy of the list
     std::vector<std::unique_ptr<StatFile>> leftBehind_;  // files of earlier periods not joined yet
 };

@@ -323,6 +323,8 @@ bool SaveSets::Save(const std::vector<File>& files, std::vector<Failure>& failur
         if (staged[i]) {
             auto move = std::find_if(moves_.begin(), moves_.end(), [&](const Move& m) { return m.temp == temps[i]; });
             done = Finish(*move, files[i].bytes, kMoveAttempts, failures[i]);
+            if (failures[i] == Failure::NotCreated)
+                failures[i] = Failure::Pending;
         } else {
             // No temporary could be made: written in place, as before the set.
             switch (WriteNewFile(files[i].target, *files[i].bytes, true, StatFileWriteFile)) {
@@ -607,8 +609,16 @@ void StatFile::WriteSet(const std::vector<StatFile*>& files)
         return;
     }
     for (size_t i = 0; i < writing.size(); ++i) {
+        bool& told = writing[i]->pendingTold_;
         switch (failures[i]) {
         case SaveSets::Failure::None:
+            told = false;
+            break;
+        case SaveSets::Failure::Pending:
+            // Nothing is lost: told once while the file stays held, and the tracker goes on.
+            if (!told)
+                QueueMessage(writing[i]->path_ + " problem");
+            told = true;
             break;
         case SaveSets::Failure::NotCreated:
             QueueMessage(writing[i]->path_ + " problem");

@@ -18,7 +18,9 @@ public:
         std::string target;  // resolved
         const std::string* bytes;
     };
-    enum class Failure { None, NotCreated, Short };
+    // Pending: the target could not be created (another program holds it), and
+    // the round's temporary and record keep its bytes for a later round or start.
+    enum class Failure { None, NotCreated, Short, Pending };
 
     // The sets of this process; a test puts a fresh object here to act as a new start.
     static SaveSets& Current();
