@@ -90,23 +90,37 @@ protected:
         StatFileDay day{&days};
         StatFileMonth month{&months};
         StatFileYear year{&years};
-        explicit Run(const std::string& base)
+        // With `withA`, each list that is still empty gets a.exe.
+        explicit Run(const std::string& base, bool withA = true)
         {
             for (StatFile* file : std::initializer_list<StatFile*>{&day, &month, &year})
                 file->Open(base);
             for (RecordList* list : {&days, &months, &years}) {
-                if (list->empty())
+                if (withA && list->empty())
                     list->push_back(ProcRecord("a.exe"));
             }
         }
+        void Save() { StatFile::SaveAll({&day, &month, &year}); }
         // One second counted, then the timer's round.
         void Second()
         {
             for (RecordList* list : {&days, &months, &years})
                 (*list)[0].TickLoaded();
-            StatFile::SaveAll({&day, &month, &year});
+            Save();
+        }
+        // One second as the worker counts it (month and year records follow the day's), then the round.
+        void Pass()
+        {
+            std::string error;
+            ASSERT_TRUE(ActivityPass(days, months, years, error));
+            Save();
         }
     };
+    // Held by another program without sharing.
+    static HANDLE Hold(const std::string& path)
+    {
+        return CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    }
 
     static std::string A(int seconds) { return StatLine("a.exe", "0:0:" + std::to_string(seconds), "0:0:0"); }
 
@@ -508,17 +522,11 @@ TEST_F(StatFiles, ASetCutShortByACrashIsFinishedAtTheNextOpen)
     WriteBytes(SaveSets::RecordPath(user, 5), SaveSets::TemporaryPath(user, 3, 5) + "\t" + dayPath + "\n" +
                                                   SaveSets::TemporaryPath(user, 2, 5) + "\t" + monthPath + "\n" +
                                                   SaveSets::TemporaryPath(user, 1, 5) + "\t" + yearPath + "\nend\n");
-    RecordList days, months, years;
-    StatFileDay day(&days);
-    StatFileMonth month(&months);
-    StatFileYear year(&years);
-    day.Open(dir_.Path());
-    month.Open(dir_.Path());
-    year.Open(dir_.Path());
+    Run run(dir_.Path(), false);
     EXPECT_EQ(ReadBytes(dayPath), fresh);
     EXPECT_EQ(ReadBytes(monthPath), fresh);
     EXPECT_EQ(ReadBytes(yearPath), fresh);
-    EXPECT_EQ(months[0].LoadedText(), "0:0:2");
+    EXPECT_EQ(run.months[0].LoadedText(), "0:0:2");
     EXPECT_TRUE(Leftovers(user).empty());
 
     // A record cut before its end mark: no move had begun, the files stay.
@@ -529,33 +537,23 @@ TEST_F(StatFiles, ASetCutShortByACrashIsFinishedAtTheNextOpen)
     WriteBytes(otherDay, old);
     WriteBytes(SaveSets::TemporaryPath(otherUser, 3, 7), fresh);
     WriteBytes(SaveSets::RecordPath(otherUser, 7), SaveSets::TemporaryPath(otherUser, 3, 7) + "\t" + otherDay + "\n");
-    day.Open(other.Path());
+    run.day.Open(other.Path());
     EXPECT_EQ(ReadBytes(otherDay), old);
     EXPECT_TRUE(Leftovers(otherUser).empty());
 }
 
 TEST_F(StatFiles, MonthFoldersHoldOnlyDaysAndTheTotalWhileTheSetIsWritten)
 {
-    RecordList days, months, years;
-    days.push_back(Record("a.exe", My_Time(0, 0, 1)));
-    months = days;
-    years = days;
-    StatFileDay day(&days);
-    StatFileMonth month(&months);
-    StatFileYear year(&years);
-    day.Open(dir_.Path());
-    month.Open(dir_.Path());
-    year.Open(dir_.Path());
-    StatFile::SaveAll({&day, &month, &year});
+    Run run(dir_.Path());
+    run.Second();
     listedFolder = LogMonthFolder(dir_.Path(), WindowsUserName(), 2026, 5);
     listedNames.clear();
     StatFileWriteFile = ListingWrite;
-    days[0].TickLoaded();
-    StatFile::SaveAll({&day, &month, &year});
+    run.Second();
     ASSERT_FALSE(listedNames.empty());
     for (const std::string& name : listedNames)
         EXPECT_TRUE(name == "10" || name == "total") << name;
-    EXPECT_EQ(ReadBytes(day.Path()), StatLine("a.exe", "0:0:2", "0:0:0"));
+    EXPECT_EQ(ReadBytes(run.day.Path()), A(2));
     EXPECT_TRUE(Leftovers(User(dir_.Path())).empty());
 }
 
@@ -599,23 +597,14 @@ TEST_P(UnreadableFile, IsNotOverwrittenAndJoinsTheCountsOnceReadable)
         WholeFileReadFile = ReadFailsPartWay;
     }
     else
-        locked = CreateFileA(monthPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        locked = Hold(monthPath);
     ASSERT_NE(failingRead, locked != INVALID_HANDLE_VALUE);
-    RecordList days, months, years;
-    StatFileDay day(&days);
-    StatFileMonth month(&months);
-    StatFileYear year(&years);
-    day.Open(dir_.Path());
-    month.Open(dir_.Path());
-    year.Open(dir_.Path());
-    EXPECT_TRUE(month.WaitingToRead());
-    EXPECT_FALSE(year.WaitingToRead());
-    days[0].SetState(STATE_LOADED);
-    for (int i = 0; i < 3; ++i) {
-        std::string error;
-        ASSERT_TRUE(ActivityPass(days, months, years, error));
-        StatFile::SaveAll({&day, &month, &year});
-    }
+    Run run(dir_.Path(), false);
+    EXPECT_TRUE(run.month.WaitingToRead());
+    EXPECT_FALSE(run.year.WaitingToRead());
+    run.days[0].SetState(STATE_LOADED);
+    for (int i = 0; i < 3; ++i)
+        run.Pass();
     // Told once, with the file's path.
     ASSERT_EQ(boxes_.Boxes().size(), 1u);
     EXPECT_EQ(boxes_.Boxes()[0].text, monthPath + " problem");
@@ -628,10 +617,10 @@ TEST_P(UnreadableFile, IsNotOverwrittenAndJoinsTheCountsOnceReadable)
     EXPECT_EQ(ReadBytes(monthPath), stored);
 
     // Readable again: the stored times plus the three seconds counted meanwhile.
-    StatFile::SaveAll({&day, &month, &year});
-    EXPECT_FALSE(month.WaitingToRead());
+    run.Save();
+    EXPECT_FALSE(run.month.WaitingToRead());
     EXPECT_EQ(ReadBytes(monthPath), StatLine("a.exe", "0:1:3", "0:0:0") + StatLine("z.exe", "1:0:0", "0:0:0"));
-    EXPECT_EQ(ReadBytes(day.Path()), StatLine("a.exe", "0:0:13", "0:0:0"));
+    EXPECT_EQ(ReadBytes(run.day.Path()), StatLine("a.exe", "0:0:13", "0:0:0"));
     EXPECT_EQ(boxes_.Boxes().size(), 1u);
 }
 
@@ -647,23 +636,12 @@ TEST_F(StatFiles, HeldFilesJoinTheirStoredTimesOnceInEitherOrder)
                                 LogYearTotal(base.Path(), user, 2026)};
         for (const std::string& path : paths)
             WriteBytes(path, one);
-        HANDLE held[2];
-        for (int i = 0; i < 2; ++i)
-            held[i] = CreateFileA(paths[i].c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        RecordList days, months, years;
-        StatFileDay day(&days);
-        StatFileMonth month(&months);
-        StatFileYear year(&years);
-        day.Open(base.Path());
-        month.Open(base.Path());
-        year.Open(base.Path());
+        HANDLE held[2] = {Hold(paths[0]), Hold(paths[1])};
+        Run run(base.Path(), false);
         for (int i : {dayFirst ? 0 : 1, dayFirst ? 1 : 0}) {
             CloseHandle(held[i]);
-            std::string error;
-            StatFile::SaveAll({&day, &month, &year});
-            ASSERT_TRUE(ActivityPass(days, months, years, error));
+            run.Pass();
         }
-        StatFile::SaveAll({&day, &month, &year});
         for (const std::string& path : paths)
             EXPECT_EQ(ReadBytes(path), one) << path << (dayFirst ? ", day first" : ", month first");
     }
@@ -676,26 +654,15 @@ TEST_F(StatFiles, AFileHeldAcrossTheChangeOfMonthIsJoinedWhenFree)
     MakeFolders(LogMonthFolder(dir_.Path(), user, 2026, 5));
     std::string may = LogMonthTotal(dir_.Path(), user, 2026, 5);
     WriteBytes(may, StatLine("a.exe", "1:0:0", "0:0:0"));
-    HANDLE held = CreateFileA(may.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    RecordList days, months, years;
-    days.push_back(Record("a.exe", My_Time()));
-    days[0].SetState(STATE_LOADED);
-    StatFileDay day(&days);
-    StatFileMonth month(&months);
-    StatFileYear year(&years);
-    day.Open(dir_.Path());
-    month.Open(dir_.Path());
-    year.Open(dir_.Path());
-    auto secondAndSave = [&] {
-        std::string error;
-        ASSERT_TRUE(ActivityPass(days, months, years, error));
-        StatFile::SaveAll({&day, &month, &year});
-    };
+    HANDLE held = Hold(may);
+    Run run(dir_.Path(), false);
+    run.days.push_back(Record("a.exe", My_Time()));
+    run.days[0].SetState(STATE_LOADED);
     for (int i = 0; i < 3; ++i)
-        secondAndSave();
+        run.Pass();
     clock_.Set(2026, 6, 1, 0, 0, 1);
-    secondAndSave();
-    secondAndSave();
+    run.Pass();
+    run.Pass();
     // The second before the save that saw the new month is May's.
     EXPECT_EQ(ReadBytes(LogMonthTotal(dir_.Path(), user, 2026, 6)), StatLine("a.exe", "0:0:1", "0:0:0"));
     // Were the run to end now, the user would be told once.
@@ -704,7 +671,7 @@ TEST_F(StatFiles, AFileHeldAcrossTheChangeOfMonthIsJoinedWhenFree)
     ASSERT_EQ(boxes_.Boxes().size(), before + 1);
     EXPECT_EQ(boxes_.Boxes().back().text, may + " could not be read. The times counted for it since then could not be saved.");
     CloseHandle(held);
-    StatFile::SaveAll({&day, &month, &year});
+    run.Save();
     EXPECT_EQ(ReadBytes(may), StatLine("a.exe", "1:0:4", "0:0:0"));
     EXPECT_EQ(ReadBytes(LogYearTotal(dir_.Path(), user, 2026)), StatLine("a.exe", "0:0:5", "0:0:0"));
 }
@@ -833,19 +800,12 @@ TEST_F(StatFiles, ReopeningUnderAnotherFolderKeepsCountsAndAddsNewNames)
 TEST_F(StatFiles, TheThreeFilesOfARoundAgreeWhileTheWorkerTicks)
 {
     statisticsMutex = CreateMutexA(nullptr, FALSE, nullptr);
-    RecordList days, months, years;
-    ProcRecord a("a.exe");
-    a.SetState(STATE_LOADED);
-    days.push_back(a);
-    StatFileDay day(&days);
-    StatFileMonth month(&months);
-    StatFileYear year(&years);
-    day.Open(dir_.Path());
-    month.Open(dir_.Path());
-    year.Open(dir_.Path());
-    dayFile = &day;
-    monthFile = &month;
-    yearFile = &year;
+    Run run(dir_.Path());
+    RecordList &days = run.days, &months = run.months, &years = run.years;
+    days[0].SetState(STATE_LOADED);
+    dayFile = &run.day;
+    monthFile = &run.month;
+    yearFile = &run.year;
 
     std::string error;
     ASSERT_TRUE(ActivityPass(days, months, years, error));
@@ -865,15 +825,15 @@ TEST_F(StatFiles, TheThreeFilesOfARoundAgreeWhileTheWorkerTicks)
     int differing = 0;
     for (int i = 0; i < 40; ++i) {
         SaveStatFiles();
-        std::string d = ReadBytes(day.Path());
-        if (ReadBytes(month.Path()) != d || ReadBytes(year.Path()) != d)
+        std::string d = ReadBytes(run.day.Path());
+        if (ReadBytes(run.month.Path()) != d || ReadBytes(run.year.Path()) != d)
             ++differing;
     }
     stop = true;
     worker.join();
     dayFile = monthFile = yearFile = nullptr;
     EXPECT_EQ(differing, 0);
-    EXPECT_NE(ReadBytes(day.Path()), StatLine("a.exe", "0:0:0", "0:0:0"));
+    EXPECT_NE(ReadBytes(run.day.Path()), A(0));
     CloseHandle(statisticsMutex);
 }
 
