@@ -624,10 +624,13 @@ TEST_P(UnreadableFile, IsNotOverwrittenAndJoinsTheCountsOnceReadable)
     EXPECT_EQ(boxes_.Boxes().size(), 1u);
 }
 
-// Held files come free in either order: each stored second is in each file once.
+// Held files come free in either order, also when the day file was left behind
+// by a change of day: each stored second is in each file once.
 TEST_F(StatFiles, HeldFilesJoinTheirStoredTimesOnceInEitherOrder)
 {
-    for (bool dayFirst : {true, false}) {
+    for (const char* order : {"day first", "month first", "day first, left behind"}) {
+        const bool dayFirst = order[0] == 'd';
+        clock_.Set(2026, 5, 10);
         TempDir base;
         std::string user = WindowsUserName();
         MakeFolders(LogMonthFolder(base.Path(), user, 2026, 5));
@@ -638,12 +641,24 @@ TEST_F(StatFiles, HeldFilesJoinTheirStoredTimesOnceInEitherOrder)
             WriteBytes(path, one);
         HANDLE held[2] = {Hold(paths[0]), Hold(paths[1])};
         Run run(base.Path(), false);
+        const bool behind = std::string(order).find("behind") != std::string::npos;
+        if (behind) {
+            clock_.Set(2026, 5, 11);
+            run.Pass();
+        }
         for (int i : {dayFirst ? 0 : 1, dayFirst ? 1 : 0}) {
             CloseHandle(held[i]);
             run.Pass();
+            if (behind && i == 0) {
+                // Counted into the new day before the month total is read.
+                run.days.push_back(ProcRecord("a.exe"));
+                run.days.back().SetState(STATE_LOADED);
+                run.Pass();
+            }
         }
+        const std::string total = behind ? StatLine("a.exe", "1:0:2", "0:0:0") : one;
         for (const std::string& path : paths)
-            EXPECT_EQ(ReadBytes(path), one) << path << (dayFirst ? ", day first" : ", month first");
+            EXPECT_EQ(ReadBytes(path), path == paths[0] ? one : total) << path << ", " << order;
     }
 }
 
