@@ -57,15 +57,8 @@ std::string DefaultLogFolder()
 
 std::string LogFolderAsRead(const std::string& typed)
 {
-    // What ReadSettingsValue keeps of the line "log_path = <typed>"; a line
-    // end or a 0x1A byte ends the value there.
-    size_t from = typed.find_first_not_of(" \t");
-    std::string value;
-    if (from != std::string::npos)
-        value = typed.substr(from, typed.find_first_of("\n\x1a", from) - from);
-    if (value.size() > kSettingsValueChars)
-        value.erase(kSettingsValueChars);
-    TrimLeft(value);
-    TrimValueRight(value);
+    // Read as a start reads the value of the line "log_path = <typed>" back.
+    TextReader line(TextReader::InMemory(), typed);
+    const std::string value = ReadSettingsValue(line);
     return value.empty() ? DefaultLogFolder() : value;
 }

@@ -54,3 +54,33 @@ bool ReadWholeFile(const std::string& path, std::string& bytes)
     }
     return true;
 }
+
+bool TryReadWholeFile(const std::string& path, std::string& bytes)
+{
+    try {
+        return ReadWholeFile(path, bytes);
+    } catch (const std::bad_alloc&) {
+        bytes.clear();
+        return false;
+    }
+}
+
+bool FileMissing(const std::string& path)
+{
+    if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES)
+        return false;
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+void ForEachEntry(const std::string& pattern, const std::function<void(const WIN32_FIND_DATAA&)>& each)
+{
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA(pattern.c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE)
+        return;
+    do
+        each(data);
+    while (FindNextFileA(find, &data));
+    FindClose(find);
+}

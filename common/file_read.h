@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 // The one read of a whole file that both programs use, for the statistics,
@@ -10,6 +11,16 @@
 // ends before the size the file had when it was opened, is a failure, and the
 // bytes are then empty. Short of memory, it throws std::bad_alloc.
 bool ReadWholeFile(const std::string& path, std::string& bytes);
+// The same for a reader that cannot report a lack of memory: a file too large
+// to hold is one that could not be read.
+bool TryReadWholeFile(const std::string& path, std::string& bytes);
+// True when nothing is at `path` (or on the way to it): a file that cannot be
+// read is not a missing one.
+bool FileMissing(const std::string& path);
+
+// Calls `each` for every entry that FindFirstFileA finds for `pattern`, "." and
+// ".." included; `each` may delete the entry it is given.
+void ForEachEntry(const std::string& pattern, const std::function<void(const WIN32_FIND_DATAA&)>& each);
 
 // The ReadFile call behind it; tests make it fail or come out short.
 typedef BOOL(WINAPI* FileReadFn)(HANDLE file, LPVOID data, DWORD size, LPDWORD got, LPOVERLAPPED overlapped);

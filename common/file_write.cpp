@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "file_read.h"
+
 namespace {
 
 // A rename onto a file that another process holds open fails for a moment
@@ -103,17 +105,12 @@ void RemoveStaleTemporaries(const std::string& path)
     size_t slash = path.find_last_of("\\/:");
     size_t nameAt = slash == std::string::npos ? 0 : slash + 1;
     const std::string fileName = path.substr(nameAt);
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(TemporaryOf(path, "*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return;
-    do {
+    ForEachEntry(TemporaryOf(path, "*"), [&](const WIN32_FIND_DATAA& found) {
         DWORD pid = 0;
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && WrittenBy(found.cFileName, fileName, pid) &&
             !OtherProcessRuns(pid))
             DeleteFileA((path.substr(0, nameAt) + found.cFileName).c_str());
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+    });
 }
 
 bool ReplaceWholeFile(const std::string& path, const std::string& bytes, FileWriteFn write)

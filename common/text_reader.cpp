@@ -1,7 +1,7 @@
 #include "text_reader.h"
 
 #include <cstring>
-#include <new>
+#include <utility>
 
 #include "file_read.h"
 
@@ -26,15 +26,16 @@ void TextModeRange(const std::string& bytes, std::string& translated, const char
 
 TextReader::TextReader(const std::string& path)
 {
-    try {
-        open_ = ReadWholeFile(path, bytes_);
-    } catch (const std::bad_alloc&) {
-        // No settings or project file is that large: taken as unreadable.
-        open_ = false;
-    }
+    // No settings or project file is too large to hold; one that is, is unreadable.
+    open_ = TryReadWholeFile(path, bytes_);
     if (open_)
         TextModeRange(bytes_, translated_, next_, end_);
     atEnd_ = !open_;
+}
+
+TextReader::TextReader(InMemory, std::string bytes) : bytes_(std::move(bytes)), open_(true)
+{
+    TextModeRange(bytes_, translated_, next_, end_);
 }
 
 void TextReader::Close()

@@ -14,6 +14,9 @@ void TextModeRange(const std::string& bytes, std::string& translated, const char
 class TextReader {
 public:
     explicit TextReader(const std::string& path);
+    // Reads bytes held in memory the same way, as if a file held them.
+    struct InMemory {};
+    TextReader(InMemory, std::string bytes);
     TextReader(const TextReader&) = delete;
     TextReader& operator=(const TextReader&) = delete;
 

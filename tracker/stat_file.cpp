@@ -1,7 +1,6 @@
 #include "stat_file.h"
 
 #include <algorithm>
-#include <new>
 
 #include "file_read.h"
 #include "file_write.h"
@@ -37,17 +36,6 @@ PendingFailures& Pending()
     return pending;
 }
 
-bool ReadStatBytes(const std::string& path, std::string& bytes)
-{
-    try {
-        return ReadWholeFile(path, bytes);
-    } catch (const std::bad_alloc&) {
-        // Kept and tried again like a file another program holds.
-        bytes.clear();
-        return false;
-    }
-}
-
 enum class ReadOutcome { Read, Missing, Unreadable };
 
 ReadOutcome ReadRecords(const std::string& path, std::vector<ProcRecord>& records)
@@ -55,13 +43,9 @@ ReadOutcome ReadRecords(const std::string& path, std::vector<ProcRecord>& record
     records.clear();
     LogParser parser(path);
     if (!parser.IsOpen()) {
-        // Only a file that is not there counts as empty.
-        if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
-            DWORD error = GetLastError();
-            if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
-                return ReadOutcome::Missing;
-        }
-        return ReadOutcome::Unreadable;
+        // Only a file that is not there counts as empty; one too large to hold
+        // is kept and tried again like a file another program holds.
+        return FileMissing(path) ? ReadOutcome::Missing : ReadOutcome::Unreadable;
     }
     while (!parser.AtEnd()) {
         ProcRecord record;
@@ -344,7 +328,7 @@ void StatFile::SaveLeftBehind()
         StatFile& old = *leftBehind_[i];
         old.WriteSet({&old});
         std::string bytes;
-        bool done = !old.unread_.active && ReadStatBytes(old.path_, bytes) && bytes == old.saveText_;
+        bool done = !old.unread_.active && TryReadWholeFile(old.path_, bytes) && bytes == old.saveText_;
         if (done)
             leftBehind_.erase(leftBehind_.begin() + static_cast<std::ptrdiff_t>(i));
         else
@@ -367,7 +351,7 @@ void StatFile::TellUnsaved()
 }
 
 LogParser::LogParser(const std::string& path)
-    : open_(ReadStatBytes(path, bytes_)), parser_(bytes_, kFieldChars, kNameChars)
+    : open_(TryReadWholeFile(path, bytes_)), parser_(bytes_, kFieldChars, kNameChars)
 {
 }
 

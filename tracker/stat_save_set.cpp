@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <new>
 
 #include "data_folder.h"
 #include "file_read.h"
@@ -145,27 +144,10 @@ bool ReadRecord(const std::string& folder, uint64_t mark, const std::string& tex
     return true;
 }
 
-bool ReadSmallFile(const std::string& path, std::string& text)
-{
-    try {
-        return ReadWholeFile(path, text);
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
-}
-
-bool IsMissing(const std::string& path)
-{
-    if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES)
-        return false;
-    const DWORD error = GetLastError();
-    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-}
-
 // Deleted now or not there at all.
 bool Gone(const std::string& path)
 {
-    return DeleteFileA(path.c_str()) || IsMissing(path);
+    return DeleteFileA(path.c_str()) || FileMissing(path);
 }
 
 bool IsOurTemporaryName(const std::string& name)
@@ -179,34 +161,24 @@ bool IsOurTemporaryName(const std::string& name)
 void RemoveTemporariesIn(const std::string& folder, const std::vector<std::string>& keepNames,
                          const std::vector<std::string>& keepMarks)
 {
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((folder + "\\~klr*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE)
-        return;
-    do {
+    ForEachEntry(folder + "\\~klr*", [&](const WIN32_FIND_DATAA& data) {
         const std::string name = data.cFileName;
         bool kept = Listed(keepNames, name);
         for (const std::string& mark : keepMarks)
             kept = kept || name.find("." + mark + ".") != std::string::npos;
         if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && IsOurTemporaryName(name) && !kept)
             DeleteFileA((folder + "\\" + name).c_str());
-    } while (FindNextFileA(find, &data));
-    FindClose(find);
+    });
 }
 
 std::vector<std::string> SubFolders(const std::string& folder)
 {
     std::vector<std::string> folders;
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE)
-        return folders;
-    do {
-        std::string name = data.cFileName;
+    ForEachEntry(folder + "\\*", [&](const WIN32_FIND_DATAA& data) {
+        const std::string name = data.cFileName;
         if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != "." && name != "..")
             folders.push_back(folder + "\\" + name);
-    } while (FindNextFileA(find, &data));
-    FindClose(find);
+    });
     return folders;
 }
 
@@ -357,7 +329,7 @@ bool SaveSets::Finish(Move& move, const std::string* bytes, int attempts, Failur
     // into the target itself, and the temporary stays until that is known whole.
     std::string read;
     if (!bytes) {
-        if (!ReadSmallFile(move.temp, read))
+        if (!TryReadWholeFile(move.temp, read))
             return false;
         bytes = &read;
     }
@@ -391,7 +363,7 @@ bool SaveSets::Settle(const std::vector<std::string>& renewed, int attempts)
             continue;
         Failure failure = Failure::None;
         // A temporary that is gone was moved before the tracker stopped.
-        if (IsMissing(move.temp) || Finish(move, nullptr, attempts, failure))
+        if (FileMissing(move.temp) || Finish(move, nullptr, attempts, failure))
             Supersede(move.target, move.mark + 1);
         cut = cut || failure == Failure::Short;
     }
@@ -433,23 +405,18 @@ void SaveSets::RecoverTree(const std::string& folder)
         bool small;
     };
     std::vector<Found> found;
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((folder + "\\" + kRecordPrefix + "*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = data.cFileName;
-            uint64_t mark = 0;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                continue;
-            if (MarkOf(name, kRecordPrefix, kRecordSuffix, mark))
-                found.push_back({mark, folder + "\\" + name, data.nFileSizeHigh == 0 && data.nFileSizeLow <= kRecordLimit});
-            else if (name == "~klrsave.lst")
-                // An earlier version's record: its temporaries do not name their
-                // round, so whose they are cannot be told. The files keep what they hold.
-                DeleteFileA((folder + "\\" + name).c_str());
-        } while (FindNextFileA(find, &data));
-        FindClose(find);
-    }
+    ForEachEntry(folder + "\\" + kRecordPrefix + "*", [&](const WIN32_FIND_DATAA& data) {
+        const std::string name = data.cFileName;
+        uint64_t mark = 0;
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            return;
+        if (MarkOf(name, kRecordPrefix, kRecordSuffix, mark))
+            found.push_back({mark, folder + "\\" + name, data.nFileSizeHigh == 0 && data.nFileSizeLow <= kRecordLimit});
+        else if (name == "~klrsave.lst")
+            // An earlier version's record: its temporaries do not name their
+            // round, so whose they are cannot be told. The files keep what they hold.
+            DeleteFileA((folder + "\\" + name).c_str());
+    });
     std::sort(found.begin(), found.end(), [](const Found& a, const Found& b) { return a.mark < b.mark; });
     std::vector<std::string> unread;  // marks whose temporaries must stay
     const size_t first = moves_.size();
@@ -463,7 +430,7 @@ void SaveSets::RecoverTree(const std::string& folder)
             continue;
         std::string text;
         std::vector<std::pair<std::string, std::string>> lines;
-        if (!ReadSmallFile(record.path, text)) {
+        if (!TryReadWholeFile(record.path, text)) {
             unread.push_back(MarkText(record.mark));
             continue;
         }
@@ -503,7 +470,7 @@ void SaveSets::Recover(const std::string& userFolder)
     if (!rememberedRead_) {
         rememberedRead_ = true;
         std::string text;
-        if (ReadSmallFile(TreesPath(), text)) {
+        if (TryReadWholeFile(TreesPath(), text)) {
             for (std::string line : Split(text, '\n')) {
                 if (!line.empty() && line.back() == '\r')
                     line.pop_back();

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "file_read.h"
 #include "log_paths.h"
 #include "settings_syntax.h"
 #include "statistics.h"
@@ -11,19 +12,13 @@ namespace {
 std::vector<int> EnumNumeric(const std::string& folder, bool folders)
 {
     std::vector<int> numbers;
-    SetLastError(0);
-    WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA((folder + "*").c_str(), &entry);
-    if (search == INVALID_HANDLE_VALUE)
-        return numbers;
-    do {
+    ForEachEntry(folder + "*", [&](const WIN32_FIND_DATAA& entry) {
         std::string name = entry.cFileName;
         bool isFolder = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
         bool keep = folders ? isFolder && name != "." && name != ".." : !isFolder && name != "total";
         if (keep)
             numbers.push_back(static_cast<int>(DecimalToInt(name)));
-    } while (FindNextFileA(search, &entry));
-    FindClose(search);
+    });
     return numbers;
 }
 
