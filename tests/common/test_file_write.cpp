@@ -11,22 +11,6 @@
 
 namespace {
 
-std::vector<std::string> FilesIn(const std::string& folder)
-{
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            names.push_back(data.cFileName);
-    } while (FindNextFileA(find, &data));
-    FindClose(find);
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 // A full disk: half of the bytes go in, and the call reports what it wrote.
 BOOL WINAPI HalfWrite(HANDLE file, LPCVOID data, DWORD size, LPDWORD written, LPOVERLAPPED)
 {
@@ -43,7 +27,7 @@ TEST(WriteWholeFile, ReplacesTheContentAndLeavesNoTemporaryFile)
     EXPECT_EQ(ReadBytes(dir / "a.ini"), "top = 1\r\n");
     ASSERT_TRUE(WriteWholeFile(dir / "b.ini", ""));
     EXPECT_EQ(ReadBytes(dir / "b.ini"), "");
-    EXPECT_EQ(FilesIn(dir.Path()), (std::vector<std::string>{"a.ini", "b.ini"}));
+    EXPECT_EQ(NamesIn(dir.Path()), (std::vector<std::string>{"a.ini", "b.ini"}));
 }
 
 TEST(WriteWholeFile, TargetHeldOpenByAnotherReaderStillGetsTheBytes)
@@ -62,7 +46,7 @@ TEST(WriteWholeFile, TargetHeldOpenByAnotherReaderStillGetsTheBytes)
     EXPECT_EQ(std::string(buffer, got), "new");
     CloseHandle(held);
     EXPECT_EQ(ReadBytes(dir / "a.ini"), "new");
-    EXPECT_EQ(FilesIn(dir.Path()), std::vector<std::string>{"a.ini"});
+    EXPECT_EQ(NamesIn(dir.Path()), std::vector<std::string>{"a.ini"});
 }
 
 TEST(WriteWholeFile, AFailedTemporaryLeavesTheTargetAsItWas)
@@ -73,7 +57,7 @@ TEST(WriteWholeFile, AFailedTemporaryLeavesTheTargetAsItWas)
     WriteBytes(dir / "a.ini.new", "the user's");
     EXPECT_FALSE(ReplaceWholeFile(dir / "a.ini", "new and longer", HalfWrite));
     EXPECT_EQ(ReadBytes(dir / "a.ini"), "old");
-    EXPECT_EQ(FilesIn(dir.Path()), (std::vector<std::string>{"a.ini", "a.ini.new"}));
+    EXPECT_EQ(NamesIn(dir.Path()), (std::vector<std::string>{"a.ini", "a.ini.new"}));
     EXPECT_TRUE(WriteWholeFile(dir / "a.ini", "new"));
     EXPECT_EQ(ReadBytes(dir / "a.ini"), "new");
     EXPECT_EQ(ReadBytes(dir / "a.ini.new"), "the user's");
@@ -101,5 +85,5 @@ TEST(WriteWholeFile, StaleTemporariesOfEndedProcessesGoAndNothingElse)
     WriteBytes(dir / ("A.INI.~klr" + std::to_string(GetCurrentProcessId()) + ".tmp"), "x");  // an earlier holder of our id
     RemoveStaleTemporaries(dir / "a.ini");
     std::sort(kept.begin(), kept.end());
-    EXPECT_EQ(FilesIn(dir.Path()), kept);
+    EXPECT_EQ(NamesIn(dir.Path()), kept);
 }

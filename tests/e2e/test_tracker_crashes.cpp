@@ -72,34 +72,17 @@ void Add(Sums& into, const Sums& from)
     }
 }
 
-std::vector<std::string> Entries(const std::string& folder, bool folders)
-{
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        std::string name = data.cFileName;
-        bool folder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-        if (folder == folders && name != "." && name != "..")
-            names.push_back(name);
-    } while (FindNextFileA(find, &data));
-    FindClose(find);
-    return names;
-}
-
 // Checks the user's whole tree; returns the year totals' sums.
 Sums CheckTree(const std::string& logPath, int round)
 {
     Sums all;
     const std::string user = LogUserFolder(logPath, WindowsUserName());
-    for (const std::string& year : Entries(user, true)) {
+    for (const std::string& year : NamesIn(user, true)) {
         Sums months;
-        for (const std::string& month : Entries(user + "\\" + year, true)) {
+        for (const std::string& month : NamesIn(user + "\\" + year, true)) {
             const std::string folder = user + "\\" + year + "\\" + month;
             Sums days;
-            for (const std::string& file : Entries(folder, false)) {
+            for (const std::string& file : NamesIn(folder, false)) {
                 EXPECT_TRUE(file == "total" || file.find_first_not_of("0123456789") == std::string::npos)
                     << "round " << round << ": " << folder << "\\" << file;
                 if (file != "total")
@@ -132,7 +115,7 @@ struct PendingMove {
 std::vector<PendingMove> PendingMoves(const std::string& user)
 {
     std::vector<PendingMove> moves;
-    for (const std::string& name : Entries(user, false)) {
+    for (const std::string& name : NamesIn(user, false)) {
         // Read sharing delete: the tracker deletes its records as it reads them.
         std::string text;
         if (name.compare(0, 9, "~klrsave.") != 0 || !ReadWholeFile(user + "\\" + name, text))
@@ -221,7 +204,7 @@ TEST_P(TrackerCrashes, FilesStayWholeAndAgreeAfterManyHardKills)
             // A set the killed one could not finish is finished, before the first save.
             for (const PendingMove& move : cut)
                 EXPECT_EQ(ReadBytes(move.target), move.bytes) << "round " << round << ": " << move.target;
-            for (const std::string& name : Entries(user, false))
+            for (const std::string& name : NamesIn(user, false))
                 EXPECT_NE(name.compare(0, 4, "~klr"), 0) << "round " << round << ": " << name;
             cutSetsFinished += cut.empty() ? 0 : 1;
             cut.clear();

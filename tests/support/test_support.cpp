@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cctype>
 #include <cstdio>
@@ -93,6 +94,23 @@ void RemoveTree(const std::string& path)
         FindClose(find);
     }
     RemoveDirectoryA(path.c_str());
+}
+
+std::vector<std::string> NamesIn(const std::string& folder, bool folders, const std::string& pattern)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((folder + "\\" + pattern).c_str(), &data);
+    for (bool more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileA(find, &data)) {
+        std::string name = data.cFileName;
+        bool folder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        if (folder == folders && name != "." && name != "..")
+            names.push_back(name);
+    }
+    if (find != INVALID_HANDLE_VALUE)
+        FindClose(find);
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 namespace {

@@ -25,6 +25,9 @@ bool FileExists(const std::string& path);
 bool FolderExists(const std::string& path);
 void MakeFolders(const std::string& path);   // every missing level
 void RemoveTree(const std::string& path);
+// The names in `folder` that match `pattern`, sorted: its plain files, or with
+// `folders` its sub-folders ("." and ".." left out).
+std::vector<std::string> NamesIn(const std::string& folder, bool folders = false, const std::string& pattern = "*");
 
 // Folders Z:\proc\<pid> of the Unix processes (seen through Wine's drive Z:)
 // whose command line holds `commandWord`, in any case, and whose environment

@@ -40,22 +40,6 @@ int HalfHeight()
     return GetSystemMetrics(SM_CYFULLSCREEN) / 2;
 }
 
-std::vector<std::string> FilesIn(const std::string& folder)
-{
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            names.push_back(found.cFileName);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 } // namespace
 
 TEST_F(SettingsFiles, MissingFilesKeepDefaultsAndSaveThemByteForByte)
@@ -187,7 +171,7 @@ TEST_F(SettingsFiles, SavesReplaceTheFileAndNeverWriteIntoTheOldOne)
     EXPECT_EQ(ReadBytes(keep / "ini"), oldIni);
     EXPECT_EQ(ReadBytes(keep / "banner"), oldBanner);
     // Nothing of the replacement stays beside the files.
-    EXPECT_EQ(FilesIn(dir_.Path()), (std::vector<std::string>{"banner.ini", "kaltrow.ini"}));
+    EXPECT_EQ(NamesIn(dir_.Path()), (std::vector<std::string>{"banner.ini", "kaltrow.ini"}));
 }
 
 TEST_F(SettingsFiles, SingleLinesReadAsTheTableSays)

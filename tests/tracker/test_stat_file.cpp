@@ -45,16 +45,7 @@ protected:
     }
 
     // The save set's files in a user folder: temporaries and records.
-    static std::vector<std::string> Leftovers(const std::string& folder)
-    {
-        std::vector<std::string> names;
-        WIN32_FIND_DATAA data;
-        HANDLE find = FindFirstFileA((folder + "\\~klr*").c_str(), &data);
-        for (bool more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileA(find, &data))
-            names.push_back(data.cFileName);
-        FindClose(find);
-        return names;
-    }
+    static std::vector<std::string> Leftovers(const std::string& folder) { return NamesIn(folder, false, "~klr*"); }
 
     std::string DayPath(const std::string& base, int day = 10) const
     {
