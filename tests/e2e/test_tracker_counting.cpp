@@ -166,7 +166,7 @@ TEST(TrackerCounting, FilesHeldAtStartStopNoSaveAndAreJoinedOnce)
         WriteBytes(file, stored);
     HANDLE held[2];
     for (int i = 0; i < 2; ++i)
-        held[i] = CreateFileA(files[i].c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        held[i] = HoldUnshared(files[i]);
     TestProcess app;
     ASSERT_TRUE(app.Start(TestAppPath(), {"--title", "klr held", "--pos", "200", "420"}));
     ASSERT_NE(FindTopWindow("klr held", app.Pid()), nullptr);

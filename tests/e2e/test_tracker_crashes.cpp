@@ -179,7 +179,7 @@ TEST_P(TrackerCrashes, FilesStayWholeAndAgreeAfterManyHardKills)
                                          YearTotalOf(world.LogPath())};
             const std::string target = files[random() % 3];
             ASSERT_TRUE(PumpUntil([&] {
-                held = CreateFileA(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+                held = HoldUnshared(target);
                 return held != INVALID_HANDLE_VALUE;
             }, 10000));
             // The round has ended once it tells of the file; its set stays.

@@ -96,6 +96,11 @@ void RemoveTree(const std::string& path)
     RemoveDirectoryA(path.c_str());
 }
 
+HANDLE HoldUnshared(const std::string& path)
+{
+    return CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
 std::vector<std::string> NamesIn(const std::string& folder, bool folders, const std::string& pattern)
 {
     std::vector<std::string> names;

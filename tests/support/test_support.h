@@ -1,4 +1,6 @@
 #pragma once
+#include <windows.h>
+
 #include <string>
 #include <vector>
 
@@ -25,6 +27,9 @@ bool FileExists(const std::string& path);
 bool FolderExists(const std::string& path);
 void MakeFolders(const std::string& path);   // every missing level
 void RemoveTree(const std::string& path);
+// Opens `path` for reading without sharing, as a backup program or a virus
+// scanner may hold it: no other process can open it until it is closed.
+HANDLE HoldUnshared(const std::string& path);
 // The names in `folder` that match `pattern`, sorted: its plain files, or with
 // `folders` its sub-folders ("." and ".." left out).
 std::vector<std::string> NamesIn(const std::string& folder, bool folders = false, const std::string& pattern = "*");

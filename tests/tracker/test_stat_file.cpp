@@ -107,11 +107,6 @@ protected:
             Save();
         }
     };
-    // Held by another program without sharing.
-    static HANDLE Hold(const std::string& path)
-    {
-        return CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    }
 
     static std::string A(int seconds) { return StatLine("a.exe", "0:0:" + std::to_string(seconds), "0:0:0"); }
 
@@ -588,7 +583,7 @@ TEST_P(UnreadableFile, IsNotOverwrittenAndJoinsTheCountsOnceReadable)
         WholeFileReadFile = ReadFailsPartWay;
     }
     else
-        locked = Hold(monthPath);
+        locked = HoldUnshared(monthPath);
     ASSERT_NE(failingRead, locked != INVALID_HANDLE_VALUE);
     Run run(dir_.Path(), false);
     EXPECT_TRUE(run.month.WaitingToRead());
@@ -630,7 +625,7 @@ TEST_F(StatFiles, HeldFilesJoinTheirStoredTimesOnceInEitherOrder)
                                 LogYearTotal(base.Path(), user, 2026)};
         for (const std::string& path : paths)
             WriteBytes(path, one);
-        HANDLE held[2] = {Hold(paths[0]), Hold(paths[1])};
+        HANDLE held[2] = {HoldUnshared(paths[0]), HoldUnshared(paths[1])};
         Run run(base.Path(), false);
         const bool behind = std::string(order).find("behind") != std::string::npos;
         if (behind) {
@@ -660,7 +655,7 @@ TEST_F(StatFiles, AFileHeldAcrossTheChangeOfMonthIsJoinedWhenFree)
     MakeFolders(LogMonthFolder(dir_.Path(), user, 2026, 5));
     std::string may = LogMonthTotal(dir_.Path(), user, 2026, 5);
     WriteBytes(may, StatLine("a.exe", "1:0:0", "0:0:0"));
-    HANDLE held = Hold(may);
+    HANDLE held = HoldUnshared(may);
     Run run(dir_.Path(), false);
     run.days.push_back(Record("a.exe", My_Time()));
     run.days[0].SetState(STATE_LOADED);
