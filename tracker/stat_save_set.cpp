@@ -521,8 +521,10 @@ std::string SaveSets::NewestCopy(const std::string& target) const
 {
     const std::string resolved = Resolved(target);
     for (auto move = moves_.rbegin(); move != moves_.rend(); ++move) {
+        // A temporary another program removed is no copy: read as missing, it
+        // would start the file from nothing and the next save write that over it.
         if (!move->superseded && SameText(move->target, resolved))
-            return move->temp;
+            return FileMissing(move->temp) ? target : move->temp;
     }
     return target;
 }

@@ -926,6 +926,27 @@ TEST_P(UnfinishedSet, KeepsTheWholeCopyUntilTheTargetHoldsIt)
     EXPECT_TRUE(Leftovers(User(a)).empty());
 }
 
+// A pending copy that another program removed leaves the held file to be read
+// once it is free, with the times of the other days in it.
+TEST_F(StatFiles, APendingCopyRemovedElsewhereLeavesTheHeldFileToBeJoined)
+{
+    MakeFolders(LogMonthFolder(dir_.Path(), WindowsUserName(), 2026, 5));
+    const std::string month = LogMonthTotal(dir_.Path(), WindowsUserName(), 2026, 5);
+    WriteBytes(month, StatLine("z.exe", "1:0:0", "0:0:0"));
+    Run run(dir_.Path());  // the month's first record, z.exe, counts
+    run.Second();
+    HANDLE held = HoldUnshared(month);
+    run.Second();
+    Restart(dir_.Path());
+    for (const std::string& name : Leftovers(User(dir_.Path())))
+        DeleteFileA((User(dir_.Path()) + "\\" + name).c_str());
+    Run next(dir_.Path());
+    CloseHandle(held);
+    next.Second();
+    // The second only the removed copy held is gone; the file's own times are not.
+    EXPECT_EQ(ReadBytes(month), A(1) + StatLine("z.exe", "1:0:1", "0:0:0"));
+}
+
 TEST_F(StatFiles, OnlyTheTrackersOwnLinesOfARecordAreMade)
 {
     const std::string user = User(dir_.Path());
