@@ -1,6 +1,7 @@
 #include "dialogs.h"
 
 #include "commands.h"
+#include "data_folder.h"
 #include "folder_browser.h"
 #include "html_help.h"
 #include "indicator.h"
@@ -9,6 +10,7 @@
 #include "tracker_globals.h"
 #include "resource.h"
 #include "tracker_messages.h"
+#include "tracker_ui.h"
 #include "win_version.h"
 #include "caption_fit.h"
 
@@ -52,8 +54,15 @@ void OnSettingsCommand(HWND dialog, int command, SettingsControls& controls)
     case IDC_SETTINGS_OK: {
         int newDay = controls.newDayCheckBox.IsChecked();
         int startup = controls.startupCheckBox.IsChecked();
-        ApplySettings(logPathEdit.GetText(), startup, newDay);
-        logSettings.Save();
+        std::string logPath = LogFolderAsRead(logPathEdit.GetText());
+        // Saved before anything is applied: a tracker saving into a folder the file
+        // does not name splits the log tree from the viewer's and the next start's.
+        if (!logSettings.SaveWith(logPath, startup, newDay)) {
+            ShowTrackerBox(logSettings.Path() + " could not be saved. The settings were not changed.", "Kaltrow",
+                           MB_ICONERROR);
+            break;  // the dialog stays open with what was typed
+        }
+        ApplySettings(logPath, startup, newDay);
         DestroyWindow(dialog);
         break;
     }

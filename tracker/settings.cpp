@@ -16,10 +16,10 @@ int ToInt(const std::string& value)
 }
 
 // Replaced whole through a temporary file, so a crash part way never leaves the
-// file cut; a file that cannot be written is left as it was, nothing is reported.
-void WriteWhole(const std::string& path, const std::string& bytes)
+// file cut; a file that cannot be written is left as it was.
+bool WriteWhole(const std::string& path, const std::string& bytes)
 {
-    WriteWholeFile(path, bytes);
+    return WriteWholeFile(path, bytes);
 }
 
 // Positions left of or above the main monitor are negative: their sign is read
@@ -82,10 +82,15 @@ bool LogSettings::Load()
     return true;
 }
 
-void LogSettings::Save()
+bool LogSettings::Save()
 {
-    WriteWhole(path_, SettingsLine("log_path", log_path_) + SettingsLine("startup", std::to_string(startup_)) +
-                          SettingsLine("new_day", std::to_string(new_day_), false));
+    return SaveWith(log_path_, startup_, new_day_);
+}
+
+bool LogSettings::SaveWith(const std::string& logPath, int startup, int newDay) const
+{
+    return WriteWhole(path_, SettingsLine("log_path", logPath) + SettingsLine("startup", std::to_string(startup)) +
+                                 SettingsLine("new_day", std::to_string(newDay), false));
 }
 
 void LogSettings::SetNewDay(int value)
@@ -125,11 +130,11 @@ bool BannerSettings::Load()
     return true;
 }
 
-void BannerSettings::Save()
+bool BannerSettings::Save()
 {
-    WriteWhole(path_, SettingsLine("top", std::to_string(top_)) + SettingsLine("left", std::to_string(left_)) +
-                          SettingsLine("show", std::to_string(show_)) +
-                          SettingsLine("transparency", std::to_string(transparency_)));
+    return WriteWhole(path_, SettingsLine("top", std::to_string(top_)) + SettingsLine("left", std::to_string(left_)) +
+                                 SettingsLine("show", std::to_string(show_)) +
+                                 SettingsLine("transparency", std::to_string(transparency_)));
 }
 
 LogSettings logSettings("kaltrow.ini");

@@ -18,7 +18,8 @@ public:
     Settings& operator=(const Settings&) = delete;
 
     virtual bool Load() = 0;
-    virtual void Save() = 0;
+    // False when the file could not be written.
+    virtual bool Save() = 0;
 
     static std::string DataFolder();
     const std::string& Path() const { return path_; }
@@ -37,7 +38,9 @@ class LogSettings : public Settings {
 public:
     explicit LogSettings(const std::string& fileName);
     bool Load() override;
-    void Save() override;
+    bool Save() override;
+    // Writes these values in place of the ones held, which stay as they are.
+    bool SaveWith(const std::string& logPath, int startup, int newDay) const;
 
     std::string LogPath() const { return log_path_; }
     int Startup() const { return startup_; }
@@ -57,7 +60,7 @@ class BannerSettings : public Settings {
 public:
     explicit BannerSettings(const std::string& fileName);
     bool Load() override;
-    void Save() override;
+    bool Save() override;
 
     int Left() const { return left_; }
     int Top() const { return top_; }

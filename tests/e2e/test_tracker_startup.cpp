@@ -284,8 +284,9 @@ TEST(TrackerStartup, CommonControlsWaitForTheSettingsOrThePointerOverTheStrip)
     EXPECT_TRUE(CloseTracker(tracker, indicator));
 }
 
-// An emptied "Save log files to" is the default folder, as the next start reads it.
-TEST(TrackerStartup, SettingsOkWithAnEmptyLogFolderSavesIntoTheDefaultOne)
+// An emptied "Save log files to" is the default folder, as the next start reads it;
+// it is taken only once "kaltrow.ini" says so, not while another program holds the file.
+TEST(TrackerStartup, SettingsOkSwitchesToTheDefaultLogFolderOnlyOnceTheFileIsSaved)
 {
     TrackerWorld world;
     const std::string rootYear = FolderOf(YearTotalOf(DistFolder().substr(0, 2)));  // at the current drive's root
@@ -296,8 +297,20 @@ TEST(TrackerStartup, SettingsOkWithAnEmptyLogFolderSavesIntoTheDefaultOne)
     PostMessageA(indicator, WM_COMMAND, kSettingsCommand, 0);
     HWND settings = FindTopWindow("Settings - Kaltrow", tracker.Pid(), 10000);
     SendMessageA(GetDlgItem(settings, 1062), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
-    SendMessageA(GetDlgItem(settings, 1033), BM_CLICK, 0, 0);
-    EXPECT_TRUE(PumpUntil([&] { return FileExists(DayFileOf(world.DataFolder() + "\\Log")); }, 10000));
+    const std::string oldDay = DayFileOf(world.LogPath()), newDay = DayFileOf(world.DataFolder() + "\\Log");
+    DeleteFileA(newDay.c_str());
+    HANDLE held = HoldUnshared(world.KaltrowIni());
+    PostMessageA(GetDlgItem(settings, 1033), BM_CLICK, 0, 0);  // a sent click would wait for the box
+    const std::string told = world.KaltrowIni() + " could not be saved";
+    HWND box = WaitForTopWindow([&](HWND w) { return MessageBoxText(w).compare(0, told.size(), told) == 0; }, 10000);
+    CloseHandle(held);
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(PressDialogButton(box, IDOK));
+    DeleteFileA(oldDay.c_str());
+    EXPECT_TRUE(PumpUntil([&] { return FileExists(oldDay); }, 5000));
+    EXPECT_FALSE(FileExists(newDay));
+    SendMessageA(GetDlgItem(settings, 1033), BM_CLICK, 0, 0);  // the dialog is still open, as typed
+    EXPECT_TRUE(PumpUntil([&] { return FileExists(newDay); }, 10000));
     EXPECT_FALSE(FolderExists(rootYear));
     EXPECT_TRUE(CloseTracker(tracker, indicator));
     RemoveTree(rootYear);  // absent before the tracker ran
