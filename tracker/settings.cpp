@@ -101,9 +101,8 @@ void LogSettings::SetNewDay(int value)
 
 BannerSettings::BannerSettings(const std::string& fileName) : Settings(fileName)
 {
-    // Centres a strip of 160 x 18 pixels in the full-screen area.
-    left_ = GetSystemMetrics(SM_CXFULLSCREEN) / 2 - 80;
-    top_ = GetSystemMetrics(SM_CYFULLSCREEN) / 2 - 9;
+    left_ = DefaultLeft();
+    top_ = DefaultTop();
     show_ = 5;
     transparency_ = 170;
 }
@@ -128,6 +127,17 @@ bool BannerSettings::Load()
     }
     stream_->Close();
     return true;
+}
+
+// Centres a strip of 160 x 18 pixels.
+int BannerSettings::DefaultLeft()
+{
+    return GetSystemMetrics(SM_CXFULLSCREEN) / 2 - 80;
+}
+
+int BannerSettings::DefaultTop()
+{
+    return GetSystemMetrics(SM_CYFULLSCREEN) / 2 - 9;
 }
 
 bool BannerSettings::Save()

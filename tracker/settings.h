@@ -62,6 +62,9 @@ public:
     bool Load() override;
     bool Save() override;
 
+    // The place of a strip centred in the full-screen area.
+    static int DefaultLeft();
+    static int DefaultTop();
     int Left() const { return left_; }
     int Top() const { return top_; }
     int Show() const { return show_; }

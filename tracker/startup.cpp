@@ -35,6 +35,18 @@ int HandOverToRunningTracker()
     return 1;
 }
 
+// A strip left on a monitor that is gone since (undocked, unplugged) would
+// open where nothing shows it: it comes back to the centre. One at least
+// partly on a screen stays where the user put it.
+void PlaceOnAScreen(HWND strip)
+{
+    RECT r = {};
+    GetWindowRect(strip, &r);
+    OffsetRect(&r, bannerSettings.Left() - r.left, bannerSettings.Top() - r.top);
+    if (!MonitorFromRect(&r, MONITOR_DEFAULTTONULL))
+        bannerSettings.SetPosition(BannerSettings::DefaultLeft(), BannerSettings::DefaultTop());
+}
+
 } // namespace
 
 bool LoadTrackerLibraries()
@@ -87,6 +99,7 @@ HWND CreateIndicator(HINSTANCE instance)
     indicatorDialog.AddTrayIcon(IDI_TRACKING);
     indicatorDialog.SetCaption("Kaltrow");
     indicatorDialog.SetTransparency(bannerSettings.Transparency());
+    PlaceOnAScreen(indicatorDialog.Handle());
     indicatorDialog.SetPos(bannerSettings.Left(), bannerSettings.Top(), true);
     indicatorDialog.Show(bannerSettings.Show());
     indicatorWindow = indicatorDialog.Handle();

@@ -315,3 +315,18 @@ TEST(TrackerStartup, SettingsOkSwitchesToTheDefaultLogFolderOnlyOnceTheFileIsSav
     EXPECT_TRUE(CloseTracker(tracker, indicator));
     RemoveTree(rootYear);  // absent before the tracker ran
 }
+
+// A strip last left on a monitor that is gone since opens in the centre.
+TEST(TrackerStartup, StripPlacedOffEveryScreenStartsInTheCentre)
+{
+    TrackerWorld world;
+    world.WriteBannerIni(5000, -3000, 5, 255);
+    TestProcess tracker;
+    ASSERT_TRUE(world.Start(tracker));
+    HWND indicator = world.WaitForIndicator(tracker.Pid());
+    RECT r;
+    ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(indicator) && GetWindowRect(indicator, &r); }, 5000));
+    EXPECT_EQ(r.left, GetSystemMetrics(SM_CXFULLSCREEN) / 2 - 80);
+    EXPECT_EQ(r.top, GetSystemMetrics(SM_CYFULLSCREEN) / 2 - 9);
+    EXPECT_TRUE(CloseTracker(tracker, indicator));
+}
