@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "file_read.h"
 #include "log_paths.h"
 #include "settings_syntax.h"
@@ -16,8 +18,12 @@ std::vector<int> EnumNumeric(const std::string& folder, bool folders)
         std::string name = entry.cFileName;
         bool isFolder = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
         bool keep = folders ? isFolder && name != "." && name != ".." : !isFolder && name != "total";
-        if (keep)
-            numbers.push_back(static_cast<int>(DecimalToInt(name)));
+        if (!keep)
+            return;
+        // "2025 - Copy" or "5 (1)" beside "2025" or "5": the number is read once.
+        int number = static_cast<int>(DecimalToInt(name));
+        if (std::find(numbers.begin(), numbers.end(), number) == numbers.end())
+            numbers.push_back(number);
     });
     return numbers;
 }

@@ -14,8 +14,8 @@ std::string YearFolder(const Statistics& level, TDate date);
 std::string MonthFolder(const Statistics& level, TDate date);
 
 // The numbers of a folder's sub-folders, or of its plain files except
-// "total", in listing order. A name counts by its leading decimal digits
-// (0 without any). The folder text ends with a backslash. A missing folder
-// gives an empty list.
+// "total", each number once, in the order first listed. A name counts by its
+// leading decimal digits (0 without any). The folder text ends with a
+// backslash. A missing folder gives an empty list.
 std::vector<int> EnumNumericFolders(const std::string& folder);
 std::vector<int> EnumNumericFiles(const std::string& folder);

@@ -91,6 +91,11 @@ void DecodeDate(TDate date, int& year, int& month, int& day)
     DaysToCivil(WholeDays(date) + kEpochShift, year, month, day);
 }
 
+bool PickerCanShow(TDate date)
+{
+    return date >= EncodeDate(1752, 9, 14) && date <= EncodeDate(9999, 12, 31);
+}
+
 int DayOfWeek(TDate date)
 {
     long long d = WholeDays(date);

@@ -18,6 +18,10 @@ void DecodeDate(TDate date, int& year, int& month, int& day);
 bool IsLeapYear(int year);
 int DaysInMonth(int year, int month);
 
+// Whether the date is in the range every date picker shows: 14 September 1752
+// (where Wine's begin) to 31 December 9999.
+bool PickerCanShow(TDate date);
+
 // Sunday = 1, Monday = 2, ..., Saturday = 7.
 int DayOfWeek(TDate date);
 

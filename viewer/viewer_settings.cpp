@@ -104,6 +104,14 @@ bool InterfaceSettings::Load()
         else if (key == "autoupdatetime")
             autoupdatetime_ = ToInt(value);
     });
+    // Values the timer or the date pickers cannot take are not kept, so they
+    // are not written back either.
+    if (autoupdatetime_ < 1 || autoupdatetime_ > 59)
+        autoupdatetime_ = kDefaultAutoupdatetime;
+    if (!PickerCanShow(BegDate_))
+        BegDate_ = CurrentDate();
+    if (!PickerCanShow(EndDate_))
+        EndDate_ = CurrentDate();
     // Read once: later loads find the stream closed.
     streamGood_ = false;
     return true;

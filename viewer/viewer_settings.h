@@ -57,7 +57,9 @@ private:
 class InterfaceSettings : public Settings {
 public:
     explicit InterfaceSettings(int splitPos);
-    bool Load() override;   // read once, through the state the constructor found
+    // Read once, through the state the constructor found. A refresh time
+    // outside 1 to 59 reads as 5 and a date no picker shows as today.
+    bool Load() override;
     bool Save() override;
 
     const std::string& ProjPath() const { return Proj_path_; }
@@ -80,5 +82,6 @@ private:
     TDate BegDate_;
     TDate EndDate_;
     int autoupdate_ = 0;
-    int autoupdatetime_ = 5;
+    static constexpr int kDefaultAutoupdatetime = 5;
+    int autoupdatetime_ = kDefaultAutoupdatetime;
 };

@@ -33,10 +33,11 @@ TEST(LogFolder, PathsAreBuiltFromTheLevelsLogFolderAsStored)
 TEST(LogFolder, ListsDayNumbersOfPlainFilesWithoutTheTotal)
 {
     LogTree tree;
-    for (const char* name : {"1", "2", "15", "total", "notes"})
+    // A sync program's copy "5 (1)" beside "5" gives 5 once.
+    for (const char* name : {"1", "2", "15", "total", "notes", "5", "5 (1)", "desktop.ini"})
         tree.File(std::string("2024\\3\\") + name, "");
     tree.Folder("2024\\3\\7");
-    EXPECT_EQ(Sorted(EnumNumericFiles(tree.User() + "2024\\3\\")), (std::vector<int>{0, 1, 2, 15}));
+    EXPECT_EQ(Sorted(EnumNumericFiles(tree.User() + "2024\\3\\")), (std::vector<int>{0, 1, 2, 5, 15}));
 }
 
 TEST(LogFolder, ListsFolderNumbersByTheirLeadingDigits)
@@ -48,7 +49,8 @@ TEST(LogFolder, ListsFolderNumbersByTheirLeadingDigits)
     EXPECT_EQ(Sorted(EnumNumericFolders(tree.User() + "2024\\")), (std::vector<int>{3, 12}));
 
     tree.Folder("2024");
-    tree.Folder("2025old");
+    tree.Folder("2025");
+    tree.Folder("2025 - Copy");   // Explorer's copy
     tree.Folder("backup");
     tree.Folder(" 7");
     tree.File("2030", "");

@@ -6,6 +6,10 @@
 #include <commctrl.h>
 
 #include "data_folder.h"
+#include "message_box.h"
+#include "pump.h"
+#include "test_process.h"
+#include "top_windows.h"
 #include "viewer_date.h"
 #include "viewer_fakes.h"
 #include "viewer_resource.h"
@@ -98,6 +102,14 @@ HWND WaitForWindow(const char* title, DWORD milliseconds)
     return nullptr;
 }
 
+int reloads = 0;
+
+LRESULT CALLBACK CountReloads(HWND w, UINT msg, WPARAM wp, LPARAM lp)
+{
+    reloads += msg == WM_RELOAD_SETTINGS;
+    return DefWindowProcA(w, msg, wp, lp);
+}
+
 } // namespace
 
 TEST(KlrStatExe, OpensTheProjectOnItsCommandLineShowsTodaysTimesAndRemembersIt)
@@ -155,4 +167,43 @@ TEST(KlrStatExe, OpensTheProjectOnItsCommandLineShowsTodaysTimesAndRemembersIt)
     EXPECT_EQ(iface.substr(0, iface.find("\r\n")), "Proj_path = " + project);
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
+}
+
+TEST(KlrStatExe, SettingsThatCannotBeSavedAreToldAndNothingIsApplied)
+{
+    SetDataFolderOverride(std::string());
+    SettingsFiles settings;
+    const std::string kaltrowIni = "log_path = C:\\Old\r\nstartup = 1\r\nnew_day = 1\r\n";
+    WriteBytes(settings.Path("kaltrow.ini"), kaltrowIni);
+    // Stands for the tracker's window: counts the reload messages posted to it.
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = CountReloads;
+    wc.lpszClassName = "KlrTestTracker";
+    RegisterClassA(&wc);
+    HWND tracker = CreateWindowA(wc.lpszClassName, "Kaltrow", WS_POPUP, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr);
+    TestProcess viewer;
+    ASSERT_TRUE(viewer.Start(std::string(KLR_DIST_DIR) + "\\klr_stat.exe", {}, KLR_DIST_DIR));
+    HWND main = FindTopWindow("Untitled.klr - Kaltrow", viewer.Pid(), 30000);
+    PostMessageA(main, WM_COMMAND, ID_SETTINGS, 0);
+    HWND form = FindTopWindow("Settings - Kaltrow", viewer.Pid());
+    HWND path = FindDescendant(form, IDC_SAVE_PATH);
+    SendMessageA(path, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("C:\\New"));
+
+    HANDLE held = HoldUnshared(settings.Path("kaltrow.ini"));
+    PressDialogButton(form, IDC_SETTINGS_OK);
+    HWND box = FindDialog(viewer.Pid(), 10000);
+    EXPECT_EQ(MessageBoxText(box), "The settings could not be saved to " + settings.Path("kaltrow.ini") + ".");
+    PressDialogButton(box, IDOK);
+    ASSERT_TRUE(PumpUntil([&] { return !IsWindow(box); }, 5000));
+    EXPECT_EQ(WindowText(path), "C:\\New");   // still open with the entry
+    // Opened again while the file is unreadable, it shows the folder in use.
+    PressDialogButton(form, IDC_SETTINGS_CANCEL);
+    ASSERT_TRUE(PumpUntil([&] { return !IsWindowVisible(form); }, 5000));
+    PostMessageA(main, WM_COMMAND, ID_SETTINGS, 0);
+    ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(form); }, 5000));
+    EXPECT_EQ(WindowText(path), "C:\\Old");
+    CloseHandle(held);
+    EXPECT_EQ(ReadBytes(settings.Path("kaltrow.ini")), kaltrowIni);
+    EXPECT_EQ(reloads, 0);
+    DestroyWindow(tracker);
 }

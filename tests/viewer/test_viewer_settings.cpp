@@ -104,3 +104,22 @@ TEST_F(SettingsFiles, LogSettingsReReadsAndWritesThreeLines)
     ASSERT_TRUE(again.Load());
     EXPECT_EQ(again.log_path, "\\\\server\\logs\\");
 }
+
+TEST_F(SettingsFiles, InterfaceValuesTheProgramCannotUseReadAndAreWrittenAsTheDefault)
+{
+    const std::string today = std::to_string(static_cast<int>(EncodeDate(2024, 3, 5)));
+    // Refresh time and date as read, then as used: 0 is 30 December 1899, 2958465 is 31 December 9999.
+    const std::vector<std::vector<std::string>> cases = {
+        {"1", "0", "1", "0"}, {"59", "2958465", "59", "2958465"}, {"0", "2958466", "5", today},
+        {"60", "99999999", "5", today}, {"4294968", "99999999999", "5", today}};
+    for (const auto& c : cases) {
+        WriteBytes(dir / "interface.ini",
+                   "autoupdatetime = " + c[0] + "\r\nBegDate = " + c[1] + "\r\nEndDate = " + c[1]);
+        InterfaceSettings s(1);
+        s.Load();
+        s.Save();
+        EXPECT_NE(ReadBytes(dir / "interface.ini").find("BegDate = " + c[3] + "\r\nEndDate = " + c[3] +
+                                                        "\r\nautoupdate = 0\r\nautoupdatetime = " + c[2]),
+                  std::string::npos) << c[0] << " " << c[1];
+    }
+}

@@ -125,21 +125,32 @@ void TSettingsForm::Button3Click()
         ShowMessageBox("Autoupdate time should be between 1 and 59", "Kaltrow", MB_OK);
         return;
     }
-    InterfaceSettings& iface = *model_.interfaceSettings;
+    // Nothing is stored or applied until both files are written: a file that
+    // cannot be (read-only, held by a backup or sync program) leaves the form
+    // open with what the user entered.
+    InterfaceSettings iface = *model_.interfaceSettings;
     iface.SetAutoupdate(Autoupdateflag.Checked() ? 1 : 0);
     iface.SetAutoupdatetime(n);
+    LogSettings log = *model_.logSettings;
+    log.log_path = LogFolderAsRead(SavePath.Text());
+    log.SetStartup(Startup.Checked() ? 1 : 0);
+    log.SetNewDay(NewDay.Checked() ? 1 : 0);
+    const bool logSaved = log.Save();
+    if (!logSaved || !iface.Save()) {
+        if (logSaved)
+            model_.logSettings->Save();   // the shared file back as the tracker knows it
+        ShowMessageBox("The settings could not be saved to " + (logSaved ? iface.Path() : log.Path()) + ".",
+                       "Kaltrow", MB_OK | MB_ICONERROR);
+        return;
+    }
+    *model_.interfaceSettings = iface;
+    *model_.logSettings = log;
     if (Autoupdateflag.Checked()) {
         refreshTime_.SetInterval(static_cast<UINT>(n) * 1000);
         refreshTime_.SetEnabled(true);
     } else {
         refreshTime_.SetEnabled(false);
     }
-    LogSettings& log = *model_.logSettings;
-    log.log_path = LogFolderAsRead(SavePath.Text());
-    log.SetStartup(Startup.Checked() ? 1 : 0);
-    log.SetNewDay(NewDay.Checked() ? 1 : 0);
-    log.Save();
-    iface.Save();
     // The tracker re-reads "kaltrow.ini"; nobody answers when it is not running.
     if (HWND tracker = FindWindowA(nullptr, "Kaltrow"))
         PostMessageA(tracker, WM_RELOAD_SETTINGS, 0, 0);
