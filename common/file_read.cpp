@@ -70,7 +70,44 @@ bool FileMissing(const std::string& path)
     if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES)
         return false;
     const DWORD error = GetLastError();
-    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+    return (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) && VolumeReachable(path);
+}
+
+std::string FullPath(const std::string& path)
+{
+    if (path.empty() || path.find('\0') != std::string::npos)
+        return std::string();
+    std::string full(GetFullPathNameA(path.c_str(), 0, nullptr, nullptr), '\0');
+    const DWORD length = full.empty() ? 0 : GetFullPathNameA(path.c_str(), static_cast<DWORD>(full.size()), &full[0], nullptr);
+    if (length == 0 || length >= full.size())
+        return std::string();
+    full.resize(length);
+    while (full.size() > 3 && full.back() == '\\')
+        full.pop_back();
+    return full;
+}
+
+bool SameName(const std::string& a, const std::string& b)
+{
+    auto folded = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return folded(x) == folded(y); });
+}
+
+bool VolumeReachable(const std::string& path)
+{
+    std::string root = FullPath(path);
+    if (root.empty())
+        return false;
+    if (root.compare(0, 2, "\\\\") == 0) {
+        // \\server\share\ : the end of the share's name.
+        const size_t share = root.find('\\', 2);
+        const size_t end = share == std::string::npos ? share : root.find('\\', share + 1);
+        root = end == std::string::npos ? root + "\\" : root.substr(0, end + 1);
+    } else {
+        root = root.substr(0, 3);
+    }
+    return GetFileAttributesA(root.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 void ForEachEntry(const std::string& pattern, const std::function<void(const WIN32_FIND_DATAA&)>& each)

@@ -14,9 +14,20 @@ bool ReadWholeFile(const std::string& path, std::string& bytes);
 // The same for a reader that cannot report a lack of memory: a file too large
 // to hold is one that could not be read.
 bool TryReadWholeFile(const std::string& path, std::string& bytes);
-// True when nothing is at `path` (or on the way to it): a file that cannot be
-// read is not a missing one.
+// True when nothing is at `path` (or on the way to it) on a volume that is
+// there: a file that cannot be read is not a missing one, and neither is one
+// on a drive or network share that cannot be reached (a USB disk not plugged
+// in yet): what it holds is not known.
 bool FileMissing(const std::string& path);
+// A path as Windows resolves it before any file access (".." and doubled
+// backslashes gone, relative to the current folder), without a closing "\";
+// empty when it cannot be resolved. Case is kept: compare with SameName.
+std::string FullPath(const std::string& path);
+// Two names as Windows matches them, without regard to case; only ASCII letters
+// are folded, so two different names are never taken for one.
+bool SameName(const std::string& a, const std::string& b);
+// True when the drive root or the \\server\share of `path` can be reached.
+bool VolumeReachable(const std::string& path);
 
 // Calls `each` for every entry that FindFirstFileA finds for `pattern`, "." and
 // ".." included; `each` may delete the entry it is given.

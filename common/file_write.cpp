@@ -115,20 +115,15 @@ void RemoveStaleTemporaries(const std::string& path)
 
 bool ReplaceWholeFile(const std::string& path, const std::string& bytes, FileWriteFn write)
 {
+    // The target is only ever replaced by a whole copy, never rewritten in
+    // place: a kill in the middle of a direct rewrite would leave it cut.
     const std::string temp = TemporaryBeside(path);
-    switch (WriteTemporary(temp, bytes, write)) {
-    case WriteOutcome::Short:
-        // A full disk: the target keeps what it held.
+    if (WriteTemporary(temp, bytes, write) != WriteOutcome::Written)
         return false;
-    case WriteOutcome::Written:
-        if (MoveOverTarget(temp, path))
-            return true;
-        DeleteFileA(temp.c_str());
-        break;
-    case WriteOutcome::NotCreated:
-        break;
-    }
-    return WriteNewFile(path, bytes, false, write) == WriteOutcome::Written;
+    if (MoveOverTarget(temp, path))
+        return true;
+    DeleteFileA(temp.c_str());
+    return false;
 }
 
 bool WriteWholeFile(const std::string& path, const std::string& bytes)

@@ -5,15 +5,14 @@
 
 // Replaces a file's content whole: a temporary file beside it (a name of this
 // process's own) is written and flushed, then moved over the target, so a crash
-// never leaves the target half written. A temporary that cannot be written
-// whole is deleted and the target stays as it was. Only when the temporary
-// cannot be created, or the move keeps failing (another process holds the
-// target open), is the target rewritten directly.
-// False when the bytes did not reach the target.
+// never leaves the target half written. When the temporary cannot be written
+// whole, or the move keeps failing (another process holds the target open),
+// the temporary goes and the target stays as it was: false, the bytes did not
+// reach it.
 bool WriteWholeFile(const std::string& path, const std::string& bytes);
 
-// The steps of that replacement, for writers that put the temporary elsewhere
-// or replace several files as one set (the statistics files).
+// The steps of that replacement, for writers that put the copies elsewhere and
+// replace several files together (the statistics files).
 typedef BOOL(WINAPI* FileWriteFn)(HANDLE file, LPCVOID data, DWORD size, LPDWORD written, LPOVERLAPPED overlapped);
 
 enum class WriteOutcome {

@@ -15,10 +15,10 @@ RecordList yearList;
 
 ProcRecord::ProcRecord(const std::string& name) : name_(name) {}
 
-void ProcRecord::TickLoaded() { loaded_.Tick(); }
-void ProcRecord::TickActive() { active_.Tick(); }
-void ProcRecord::TickMouse() { mouse_.Tick(); }
-void ProcRecord::TickKeyboard() { keyboard_.Tick(); }
+void ProcRecord::TickLoaded() { loaded_.Tick(); ++counted_[0]; }
+void ProcRecord::TickActive() { active_.Tick(); ++counted_[1]; }
+void ProcRecord::TickMouse() { mouse_.Tick(); ++counted_[2]; }
+void ProcRecord::TickKeyboard() { keyboard_.Tick(); ++counted_[3]; }
 
 std::string ProcRecord::LoadedText() { return loaded_.TimeToText(); }
 std::string ProcRecord::ActiveText() { return active_.TimeToText(); }
@@ -42,6 +42,28 @@ void ProcRecord::SetTimes(const My_Time& loaded, const My_Time& active, const My
 void ProcRecord::ResetTimes()
 {
     SetTimes(My_Time(), My_Time(), My_Time(), My_Time());
+}
+
+void ProcRecord::ResetCounted()
+{
+    for (uint32_t& c : counted_)
+        c = 0;
+}
+
+void ProcRecord::TakeStoredPlusCounted(const ProcRecord& stored)
+{
+    const My_Time from[4] = {stored.loaded_, stored.active_, stored.mouse_, stored.keyboard_};
+    My_Time* to[4] = {&loaded_, &active_, &mouse_, &keyboard_};
+    for (size_t k = 0; k < 4; ++k) {
+        // Nothing counted: the stored fields stay exactly as the file has them.
+        if (counted_[k] == 0) {
+            to[k]->Assign(from[k]);
+            continue;
+        }
+        const uint64_t s = static_cast<uint64_t>(from[k].TotalSeconds()) + counted_[k];
+        to[k]->Assign(My_Time(static_cast<int32_t>(s / 3600), static_cast<int32_t>(s / 60 % 60),
+                              static_cast<int32_t>(s % 60)));
+    }
 }
 
 std::string ProcRecord::Name() const { return name_; }
@@ -183,6 +205,7 @@ ProcRecord& FindOrAddRecord(RecordList& list, const ProcRecord& record)
     if (i != -1)
         return list[static_cast<size_t>(i)];
     list.push_back(record);
+    list.back().ResetCounted();
     return list.back();
 }
 

@@ -39,6 +39,12 @@ public:
     void SetTimes(const My_Time& loaded, const My_Time& active, const My_Time& mouse, const My_Time& keyboard);
     void ResetTimes();
 
+    // The seconds each counter has ticked since the opening of the list's file;
+    // a file read late adds them to what it stores (StatFile::Join).
+    void ResetCounted();
+    // The stored counters of `stored`, plus the seconds counted since the opening.
+    void TakeStoredPlusCounted(const ProcRecord& stored);
+
     std::string Name() const;
     // The name without a copy, for lookups that run every second.
     const std::string& NameRef() const { return name_; }
@@ -52,6 +58,7 @@ public:
 private:
     int32_t state_ = 0;
     My_Time loaded_, active_, mouse_, keyboard_;
+    uint32_t counted_[4] = {0, 0, 0, 0};  // loaded, active, mouse, keyboard
     std::string name_;
     int32_t windowCount_ = 0;
 };
@@ -115,7 +122,8 @@ extern RecordList yearList;
 
 // Index of the first record of that name (exact, case-sensitive), or -1.
 int FindRecordIndex(const RecordList& list, const std::string& name);
-// The first record of that name; a copy of the whole record is appended when there is none.
+// The first record of that name; when there is none, a copy of the whole record is
+// appended, with nothing counted since its file's opening.
 ProcRecord& FindOrAddRecord(RecordList& list, const ProcRecord& record);
 // Index of the first day record whose state has a bit of the mask, or -1.
 int FirstRecordWithState(int mask);

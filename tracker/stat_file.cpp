@@ -1,12 +1,15 @@
+// The three statistics-file objects: opening, joining a file read late, the
+// saves and the change of date.
+
 #include "stat_file.h"
 
 #include <algorithm>
+#include <set>
 
 #include "file_read.h"
-#include "file_write.h"
 #include "log_paths.h"
 #include "my_mutex.h"
-#include "stat_record.h"
+#include "settings.h"
 #include "tracker_ui.h"
 
 WriteFileFn StatFileWriteFile = WriteFile;
@@ -17,86 +20,48 @@ namespace {
 constexpr size_t kFieldChars = 1023;
 constexpr size_t kNameChars = 254;
 
-// A stored file that exists but cannot be read (held without read sharing, a
-// moment's error) is tried a few times before the object waits for it.
+// A file another program has open for a moment (a virus scanner) is tried a
+// few times when it is opened, before the object waits for it.
 constexpr int kReadAttempts = 3;
 constexpr DWORD kReadRetryMs = 20;
 
 const char kShortWriteText[] = "Wrong bytes written";
 
+void SystemLocalTime(SYSTEMTIME* time)
+{
+    GetLocalTime(time);
+}
+
+bool SameDate(const SYSTEMTIME& a, const SYSTEMTIME& b)
+{
+    return a.wYear == b.wYear && a.wMonth == b.wMonth && a.wDay == b.wDay;
+}
+
+// True while a save's round and day change run.
+bool saveRunning = false;
+// Set by a day change until the day object has told the user.
+bool newDayPending = false;
+
 // Failure messages of a save wait until the statistics mutex is released, so
 // the worker and the viewer are not held up while the user reads them.
-struct PendingFailures {
-    std::vector<std::string> messages;
-};
-
-PendingFailures& Pending()
+std::vector<std::string>& PendingMessages()
 {
-    static PendingFailures pending;
-    return pending;
+    static std::vector<std::string> messages;
+    return messages;
 }
 
-enum class ReadOutcome { Read, Missing, Unreadable };
-
-ReadOutcome ReadRecords(const std::string& path, std::vector<ProcRecord>& records)
-{
-    records.clear();
-    LogParser parser(path);
-    if (!parser.IsOpen()) {
-        // Only a file that is not there counts as empty; one too large to hold
-        // is kept and tried again like a file another program holds.
-        return FileMissing(path) ? ReadOutcome::Missing : ReadOutcome::Unreadable;
-    }
-    while (!parser.AtEnd()) {
-        ProcRecord record;
-        parser.ReadUsageRecord(record);
-        if (!record.Name().empty())
-            records.push_back(record);
-    }
-    return ReadOutcome::Read;
-}
-
-ReadOutcome ReadRecordsPatiently(const std::string& path, std::vector<ProcRecord>& records)
-{
-    ReadOutcome outcome = ReadRecords(path, records);
-    for (int attempt = 1; outcome == ReadOutcome::Unreadable && attempt < kReadAttempts; ++attempt) {
-        Sleep(kReadRetryMs);
-        outcome = ReadRecords(path, records);
-    }
-    return outcome;
-}
-
-std::array<uint32_t, 4> SecondsOf(const ProcRecord& r)
-{
-    return {r.Loaded().TotalSeconds(), r.Active().TotalSeconds(), r.Mouse().TotalSeconds(),
-            r.Keyboard().TotalSeconds()};
-}
-
-My_Time FromSeconds(int64_t s)
-{
-    if (s < 0)
-        s = 0;
-    return My_Time(static_cast<int32_t>(s / 3600), static_cast<int32_t>(s / 60 % 60), static_cast<int32_t>(s % 60));
-}
-
-
-} // namespace
-
-void StatFile::QueueMessage(const std::string& text)
+void QueueMessage(const std::string& text)
 {
     // A failure that repeats before its box is answered is not told again.
-    std::vector<std::string>& messages = Pending().messages;
+    std::vector<std::string>& messages = PendingMessages();
     if (TrackerBoxOpen(text) || std::find(messages.begin(), messages.end(), text) != messages.end())
         return;
     messages.push_back(text);
 }
 
-void StatFile::QueueShortWrite()
-{
-    QueueMessage(kShortWriteText);
-}
-
-void StatFile::ShowFailures()
+// Shows the queued failure messages; a short write then ends the tracker (its
+// message loop gets the quit message).
+void ShowFailures()
 {
     // One box at a time: the timer saves again in the box's own message loop,
     // and what those saves queue is shown here once the open box is answered.
@@ -106,13 +71,12 @@ void StatFile::ShowFailures()
         return;
     }
     showing = true;
-    std::vector<std::string>& messages = Pending().messages;
+    std::vector<std::string>& messages = PendingMessages();
     while (!messages.empty()) {
         std::string text = messages.front();
         messages.erase(messages.begin());
         ShowTrackerBox(text, "Kaltrow", MB_ICONERROR);
         if (text == kShortWriteText) {
-            // A statistics file that cannot be written ends the tracker.
             messages.clear();
             PostQuitMessage(0);
         }
@@ -121,15 +85,291 @@ void StatFile::ShowFailures()
     ShowDeferredBoxes();
 }
 
-void StatFile::Write()
+bool SameFile(const std::string& a, const std::string& b)
 {
-    {
-        StatisticsHold hold;
-        if (!hold.Taken())
-            return;
-        WriteSet({this});
+    return SameName(FullPath(a), FullPath(b));
+}
+
+// What the newest whole copy of the file holds; false while that is not known:
+// the copy exists but cannot be read, or its drive is not there.
+bool ReadNewest(const std::string& path, int attempts, std::vector<ProcRecord>& records)
+{
+    records.clear();
+    const std::string copy = SaveRounds::Current().NewestCopy(path);
+    std::string bytes;
+    for (int attempt = 0; attempt < attempts; ++attempt) {
+        if (attempt > 0)
+            Sleep(kReadRetryMs);
+        if (TryReadWholeFile(copy, bytes)) {
+            records = LogParser::Records(bytes);
+            return true;
+        }
     }
-    ShowFailures();
+    return copy == path && FileMissing(path);
+}
+
+} // namespace
+
+LocalTimeSource ReadLocalTime = SystemLocalTime;
+
+LocalTime::LocalTime() : time()
+{
+    Refresh();
+}
+
+void LocalTime::Refresh()
+{
+    ReadLocalTime(&time);
+}
+
+bool LocalTime::IsNewDay()
+{
+    // Dates, not hours: a clock set back an hour is the same day, and a sleep
+    // across midnight into a later hour is a new one.
+    SYSTEMTIME now;
+    ReadLocalTime(&now);
+    bool newDay = !SameDate(now, time);
+    time = now;
+    return newDay;
+}
+
+LocalTime lastDayCheck;
+
+StatFile* dayFile = nullptr;
+StatFile* monthFile = nullptr;
+StatFile* yearFile = nullptr;
+
+std::vector<StatFile*>& StatFile::LiveObjects()
+{
+    // A change of date moves all of them within one hold of the statistics mutex,
+    // so no tick falls between the day's restart and the month's or the year's.
+    static std::vector<StatFile*> objects;
+    return objects;
+}
+
+StatFile::StatFile(RecordList* list) : StatFile(list, 3) {}
+
+StatFile::StatFile(RecordList* list, int dateParts, bool live) : list_(list), dateParts_(dateParts)
+{
+    if (live)
+        LiveObjects().push_back(this);
+}
+
+StatFile::~StatFile()
+{
+    std::vector<StatFile*>& objects = LiveObjects();
+    objects.erase(std::remove(objects.begin(), objects.end(), this), objects.end());
+}
+
+void StatFile::FinishLeftovers(const std::string& basePath)
+{
+    // Start-up comes here before it has the statistics mutex: a viewer may be
+    // reading the tree.
+    HANDLE mutex = CreateMutexA(nullptr, FALSE, "1");
+    WaitForMutexPolling(mutex, 10);
+    SaveRounds::Current().Finish(LogUserFolder(basePath, WindowsUserName()));
+    ReleaseMutex(mutex);
+    CloseHandle(mutex);
+}
+
+void StatFile::OpenAtCurrent(const std::string& basePath)
+{
+    SYSTEMTIME date = fileDate_;
+    if (!opened_)
+        ReadLocalTime(&date);
+    OpenAt(basePath, date, Opening::Loading);
+}
+
+void StatFile::OpenAt(const std::string& basePath, const SYSTEMTIME& date, Opening opening)
+{
+    const std::string user = WindowsUserName();
+    std::string path;
+    if (dateParts_ == 3)
+        path = LogDayFile(basePath, user, date.wYear, date.wMonth, date.wDay);
+    else if (dateParts_ == 2)
+        path = LogMonthTotal(basePath, user, date.wYear, date.wMonth);
+    else
+        path = LogYearTotal(basePath, user, date.wYear);
+    // One join waits per file: reopening the file that waits (its folder spelled
+    // another way) changes nothing. Another file leaves it behind, and so it
+    // does a file that is to take the names of an earlier one still waiting.
+    const bool sameFile = opened_ && SameFile(path, path_);
+    if (!sameFile && (waiting_ || !leftBehind_.empty()))
+        LeaveBehind(opening == Opening::NewPeriod);
+    const bool same = sameFile && waiting_;
+    SetBasePath(basePath);
+    SetPath(path);
+    fileDate_ = date;
+    opened_ = true;
+    // Copies and moves compare resolved paths; one too long to resolve fails
+    // at its first save as it is.
+    userFolder_ = FullPath(LogUserFolder(basePath, user));
+    if (userFolder_.empty())
+        userFolder_ = LogUserFolder(basePath, user);
+    MakeFolders();
+    if (same)
+        return;
+    Wait(opening);
+    TryJoin(kReadAttempts);
+}
+
+void StatFile::MakeFolders() const
+{
+    // One level per call; a missing parent shows at the next save.
+    const std::string user = WindowsUserName();
+    CreateDirectoryA(basePath_.c_str(), nullptr);
+    CreateDirectoryA(LogUserFolder(basePath_, user).c_str(), nullptr);
+    if (dateParts_ >= 2)
+        CreateDirectoryA(LogYearFolder(basePath_, user, fileDate_.wYear).c_str(), nullptr);
+    if (dateParts_ >= 3)
+        CreateDirectoryA(LogMonthFolder(basePath_, user, fileDate_.wYear, fileDate_.wMonth).c_str(), nullptr);
+}
+
+StatTarget StatFile::Target() const
+{
+    return StatTarget{userFolder_, fileDate_.wYear, dateParts_ >= 2 ? fileDate_.wMonth : 0,
+                      dateParts_ >= 3 ? fileDate_.wDay : 0};
+}
+
+void StatFile::Wait(Opening opening)
+{
+    ListsGuard guard;
+    for (ProcRecord& r : *list_) {
+        if (opening == Opening::NewPeriod)
+            r.ResetTimes();
+        r.ResetCounted();
+    }
+    opening_ = opening;
+    openedSize_ = list_->size();
+    waiting_ = true;
+}
+
+bool StatFile::TryJoin(int attempts)
+{
+    if (!waiting_)
+        return true;
+    // A file left behind on the same path joins first; this one then reads what it wrote.
+    for (const std::unique_ptr<StatFile>& old : leftBehind_) {
+        if (SameFile(old->path_, path_))
+            return false;
+    }
+    // The drive may have come since the opening: what earlier runs left on it
+    // is finished before the file is read.
+    FinishLeftovers(basePath_);
+    MakeFolders();
+    std::vector<ProcRecord> stored;
+    if (!ReadNewest(Target().Path(), attempts, stored)) {
+        Tell();
+        return false;
+    }
+    Join(stored, opening_, openedSize_);
+    waiting_ = false;
+    told_ = false;
+    return true;
+}
+
+// A file read late leaves the list as if it had been read at its opening, with
+// everything counted since on top; on time it is the same with nothing counted.
+// Each record carries the seconds counted since the opening, and a record the
+// worker copies from a day record starts with none. Of each name the file's
+// first line counts:
+// - a name the list lacks is appended with the file's times;
+// - opened by loading, a name the list had at the opening keeps its counters;
+// - any other name takes the file's times plus what it counted since.
+// Only this list is looked at.
+void StatFile::Join(const std::vector<ProcRecord>& stored, Opening opening, size_t openedSize)
+{
+    ListsGuard guard;
+    std::set<std::string> seen;
+    for (const ProcRecord& record : stored) {
+        if (!seen.insert(record.NameRef()).second)
+            continue;
+        const int i = FindRecordIndex(*list_, record.NameRef());
+        if (i == -1)
+            list_->push_back(record);
+        else if (opening == Opening::NewPeriod || static_cast<size_t>(i) >= openedSize)
+            (*list_)[static_cast<size_t>(i)].TakeStoredPlusCounted(record);
+    }
+}
+
+void StatFile::Load(std::string path)
+{
+    std::string bytes;
+    TryReadWholeFile(path, bytes);
+    Join(LogParser::Records(bytes), Opening::Loading, list_->size());
+}
+
+void StatFile::LeaveBehind(bool periodChange)
+{
+    // An object of the same kind on a copy of the list, which the saves join
+    // with the file once it is known, write, and then let go.
+    struct LeftBehindFile : StatFile {
+        explicit LeftBehindFile(int dateParts) : StatFile(nullptr, dateParts, false) {}
+        void Open(std::string) override {}
+    };
+    std::unique_ptr<StatFile> old(new LeftBehindFile(dateParts_));
+    old->ownList_.reset(new RecordList());
+    {
+        ListsGuard guard;
+        *old->ownList_ = *list_;
+    }
+    old->list_ = old->ownList_.get();
+    old->path_ = path_;
+    old->basePath_ = basePath_;
+    old->userFolder_ = userFolder_;
+    old->fileDate_ = fileDate_;
+    old->opened_ = true;
+    old->waiting_ = waiting_;
+    old->opening_ = opening_;
+    old->openedSize_ = openedSize_;
+    old->told_ = told_;
+    old->periodLeft_ = periodChange;
+    leftBehind_.push_back(std::move(old));
+    waiting_ = false;
+}
+
+void StatFile::CatchUp(std::vector<StatFile*>& known)
+{
+    for (const std::unique_ptr<StatFile>& old : leftBehind_) {
+        if (old->TryJoin(1))
+            known.push_back(old.get());
+    }
+    if (TryJoin(1))
+        known.push_back(this);
+}
+
+void StatFile::LetGoWritten()
+{
+    // Oldest first: a file left behind by a change of period gives its names,
+    // at 0:0:0, to the lists of the periods after it, as the change would have;
+    // those are written again before they go.
+    while (!leftBehind_.empty() && leftBehind_.front()->written_) {
+        std::unique_ptr<StatFile> old = std::move(leftBehind_.front());
+        leftBehind_.erase(leftBehind_.begin());
+        if (!old->periodLeft_)
+            continue;
+        ListsGuard guard;
+        stale_ = true;
+        std::vector<RecordList*> later = {list_};
+        for (const std::unique_ptr<StatFile>& next : leftBehind_) {
+            later.push_back(next->list_);
+            next->written_ = false;
+        }
+        for (const ProcRecord& r : *old->list_) {
+            for (RecordList* list : later) {
+                if (FindRecordIndex(*list, r.NameRef()) == -1)
+                    list->push_back(ProcRecord(r.Name()));
+            }
+        }
+    }
+}
+
+void StatFile::Tell()
+{
+    // Once a spell: until the file is read or written again.
+    if (!told_)
+        QueueMessage(path_ + " problem");
+    told_ = true;
 }
 
 const std::string& StatFile::BuildText()
@@ -143,196 +383,133 @@ const std::string& StatFile::BuildText()
     return saveText_;
 }
 
-
-void StatFile::Load(std::string path)
+void StatFile::WriteRound(const std::vector<StatFile*>& files)
 {
-    std::vector<ProcRecord> records;
-    ReadRecords(path, records);
-    AppendNew(records);
-}
-
-void StatFile::TakeStored(std::string path)
-{
-    std::vector<ProcRecord> records;
-    ReadRecords(path, records);
-    TakeRecords(records);
-}
-
-void StatFile::LoadForOpen(const std::string& path, bool takeStored)
-{
-    std::vector<ProcRecord> records;
-    if (ReadRecordsPatiently(path, records) != ReadOutcome::Unreadable) {
-        unread_ = Unread();
-        if (takeStored)
-            TakeRecords(records);
-        else
-            AppendNew(records);
-        return;
-    }
-    if (takeStored) {
-        ListsGuard guard;
-        for (ProcRecord& r : *list_)
-            r.ResetTimes();
-    }
-    BeginUnread(path, !takeStored);
-}
-
-void StatFile::AppendNew(const std::vector<ProcRecord>& records)
-{
-    ListsGuard guard;
-    for (const ProcRecord& r : records) {
-        if (FindRecordIndex(*list_, r.Name()) == -1) {
-            list_->push_back(r);
-            NoteStoredInDay(r.Name(), SecondsOf(r));
-        }
-    }
-}
-
-void StatFile::TakeRecords(const std::vector<ProcRecord>& records)
-{
-    ListsGuard guard;
-    for (ProcRecord& r : *list_)
-        r.ResetTimes();
-    // The first line of a name counts, as in Load.
-    std::vector<bool> taken(list_->size(), false);
-    for (const ProcRecord& r : records) {
-        int i = FindRecordIndex(*list_, r.Name());
-        if (i == -1) {
-            list_->push_back(r);
-            taken.push_back(true);
-        } else if (!taken[static_cast<size_t>(i)]) {
-            (*list_)[static_cast<size_t>(i)].SetTimes(r.Loaded(), r.Active(), r.Mouse(), r.Keyboard());
-            taken[static_cast<size_t>(i)] = true;
-        } else {
-            continue;
-        }
-        NoteStoredInDay(r.Name(), SecondsOf(r));
-    }
-}
-
-void StatFile::BeginUnread(const std::string& path, bool keepListed)
-{
-    unread_ = Unread();
-    unread_.active = true;
-    ListsGuard guard;
-    for (const ProcRecord& r : *list_) {
-        if (keepListed)
-            unread_.keep.insert(r.Name());
-        else
-            unread_.base[r.Name()] = SecondsOf(r);
-    }
-    // The worker makes a month or year record that is missing as a copy of the
-    // day record, whose stored times the total already holds.
-    if (dateParts_ < 3) {
-        for (StatFile* other : LiveObjects()) {
-            if (other->dateParts_ != 3 || other->list_ == list_)
-                continue;
-            for (const ProcRecord& r : *other->list_) {
-                if (FindRecordIndex(*list_, r.Name()) == -1 && !unread_.base.count(r.Name()))
-                    unread_.base[r.Name()] = SecondsOf(r);
-            }
-        }
-    }
-    // Told once; the file is tried again at every save.
-    QueueMessage(path + " problem");
-}
-
-// Joining a file that could not be read: each stored second is in each file
-// once and each counted second is added once. A name the list lacks takes the
-// file's times. A name the list had when loading failed and whose counters a
-// load keeps (a new log folder) keeps them. Any other name gets the file's times
-// plus what the list gained since loading failed (`base`). A month or year record
-// the worker made meanwhile is a copy of its day record, so `base` holds the day
-// file's stored times in it, which the total already has (NoteStoredInDay).
-bool StatFile::RetryUnread()
-{
-    std::vector<ProcRecord> records;
-    ReadOutcome outcome = ReadRecords(path_, records);
-    if (outcome == ReadOutcome::Unreadable)
-        return false;
-    ListsGuard guard;
-    std::set<std::string> seen;
-    for (const ProcRecord& stored : records) {
-        const std::string name = stored.Name();
-        if (!seen.insert(name).second)
-            continue;
-        int i = FindRecordIndex(*list_, name);
-        if (i == -1) {
-            list_->push_back(stored);
-            NoteStoredInDay(name, SecondsOf(stored));
-            continue;
-        }
-        if (unread_.keep.count(name))
-            continue;
-        ProcRecord& r = (*list_)[static_cast<size_t>(i)];
-        std::array<uint32_t, 4> now = SecondsOf(r);
-        std::array<uint32_t, 4> base = {0, 0, 0, 0};
-        auto found = unread_.base.find(name);
-        if (found != unread_.base.end())
-            base = found->second;
-        My_Time fromFile[4] = {stored.Loaded(), stored.Active(), stored.Mouse(), stored.Keyboard()};
-        My_Time merged[4];
-        for (int k = 0; k < 4; ++k) {
-            int64_t counted = static_cast<int64_t>(now[static_cast<size_t>(k)]) - base[static_cast<size_t>(k)];
-            merged[k] = counted <= 0 ? fromFile[k] : FromSeconds(fromFile[k].TotalSeconds() + counted);
-        }
-        r.SetTimes(merged[0], merged[1], merged[2], merged[3]);
-        NoteStoredInDay(name, SecondsOf(stored));
-    }
-    unread_ = Unread();
-    return true;
-}
-
-void StatFile::NoteStoredInDay(const std::string& name, const std::array<uint32_t, 4>& seconds)
-{
-    // A day file left behind joins into its own copy, not into the day list.
-    if (dateParts_ != 3 || ownList_)
-        return;
-    for (StatFile* total : LiveObjects()) {
-        if (total->dateParts_ == 3 || !total->unread_.active || FindRecordIndex(*total->list_, name) != -1)
-            continue;
-        std::array<uint32_t, 4>& base = total->unread_.base[name];
-        for (size_t k = 0; k < 4; ++k)
-            base[k] += seconds[k];
-    }
-}
-
-void StatFile::LeaveBehind()
-{
-    // An object of the same kind on a copy of the list, which the next saves
-    // join with the file once it can be read, then write and let go.
-    struct LeftBehindFile : StatFile {
-        explicit LeftBehindFile(int dateParts) : StatFile(nullptr, dateParts, false) {}
-        void Open(std::string) override {}
-    };
-    std::unique_ptr<StatFile> old(new LeftBehindFile(dateParts_));
-    old->ownList_.reset(new RecordList());
-    old->list_ = old->ownList_.get();
+    std::vector<SaveRounds::File> round;
     {
+        // One snapshot of all the lists.
         ListsGuard guard;
-        *old->list_ = *list_;
+        for (StatFile* file : files)
+            round.push_back({file->Target(), &file->BuildText()});
     }
-    old->path_ = path_;
-    old->basePath_ = basePath_;
-    old->userFolder_ = userFolder_;
-    old->fileDate_ = fileDate_;
-    old->opened_ = true;
-    old->unread_ = unread_;
-    unread_ = Unread();
-    leftBehind_.push_back(std::move(old));
+    std::vector<SaveRounds::Saved> saved;
+    if (!SaveRounds::Current().Save(round, saved)) {
+        QueueMessage(kShortWriteText);
+        return;
+    }
+    for (size_t i = 0; i < files.size(); ++i) {
+        StatFile& file = *files[i];
+        file.written_ = saved[i] == SaveRounds::Saved::Done || saved[i] == SaveRounds::Saved::Held;
+        file.stale_ = false;
+        switch (saved[i]) {
+        case SaveRounds::Saved::Done:
+            file.told_ = false;
+            break;
+        case SaveRounds::Saved::Held:
+            // Nothing is lost: its copy waits, and the tracker goes on.
+            file.Tell();
+            break;
+        case SaveRounds::Saved::Absent:
+            // Read again when the drive is back, as a file opened now.
+            file.Wait(Opening::Loading);
+            file.Tell();
+            break;
+        case SaveRounds::Saved::Failed:
+            QueueMessage(file.path_ + " problem");
+            // Nothing written: for a non-empty list that is a short write as well.
+            if (!round[i].bytes->empty())
+                QueueMessage(kShortWriteText);
+            break;
+        }
+    }
 }
 
-void StatFile::SaveLeftBehind()
+void StatFile::Write()
 {
-    for (size_t i = 0; i < leftBehind_.size();) {
-        StatFile& old = *leftBehind_[i];
-        old.WriteSet({&old});
-        std::string bytes;
-        bool done = !old.unread_.active && TryReadWholeFile(old.path_, bytes) && bytes == old.saveText_;
-        if (done)
-            leftBehind_.erase(leftBehind_.begin() + static_cast<std::ptrdiff_t>(i));
-        else
-            ++i;
+    {
+        StatisticsHold hold;
+        if (!hold.Taken())
+            return;
+        std::vector<StatFile*> round;
+        CatchUp(round);
+        WriteRound(round);
+        LetGoWritten();
+    }
+    ShowFailures();
+}
+
+void StatFile::Save()
+{
+    SaveAll({this});
+}
+
+void StatFile::SaveAll(const std::vector<StatFile*>& files)
+{
+    // No step of a save runs a message loop; its boxes come after it.
+    if (saveRunning)
+        return;
+    {
+        StatisticsHold hold;
+        if (!hold.Taken())
+            return;
+        saveRunning = true;
+        std::vector<StatFile*> round;
+        for (StatFile* file : files) {
+            if (file)
+                file->CatchUp(round);
+        }
+        WriteRound(round);
+        for (StatFile* file : files) {
+            if (file)
+                file->LetGoWritten();
+        }
+        MoveToCurrentDate(files);
+        saveRunning = false;
+    }
+    // The timer saves again while a box is open: counting never waits for the user.
+    ShowFailures();
+
+    bool withDay = std::any_of(files.begin(), files.end(), [](StatFile* f) { return f && f->dateParts_ == 3; });
+    if (!withDay || !newDayPending)
+        return;
+    newDayPending = false;
+    // A later day change while the box is open needs no second box.
+    if (newDayFlag != 0)
+        ShowTrackerBox("The new day started. From this very second\nall the statistics will be saved on the new day.",
+                       "Kaltrow - Information", MB_ICONINFORMATION);
+}
+
+bool StatFile::SamePeriod(const SYSTEMTIME& date) const
+{
+    if (date.wYear != fileDate_.wYear)
+        return false;
+    if (dateParts_ >= 2 && date.wMonth != fileDate_.wMonth)
+        return false;
+    return dateParts_ < 3 || date.wDay == fileDate_.wDay;
+}
+
+void StatFile::MoveToCurrentDate(const std::vector<StatFile*>& saved)
+{
+    lastDayCheck.Refresh();
+    const SYSTEMTIME now = lastDayCheck.time;
+    std::vector<StatFile*> moving;
+    for (StatFile* file : LiveObjects()) {
+        if (!file->opened_ || file->SamePeriod(now))
+            continue;
+        // The ticks since its last save belong to the period it leaves, and so
+        // do names a file left behind gave it after its save.
+        if (file->stale_ || std::find(saved.begin(), saved.end(), file) == saved.end()) {
+            std::vector<StatFile*> round;
+            file->CatchUp(round);
+            WriteRound(round);
+            file->LetGoWritten();
+        }
+        moving.push_back(file);
+    }
+    for (StatFile* file : moving) {
+        file->OpenAt(file->basePath_, now, Opening::NewPeriod);
+        if (file->dateParts_ == 3)
+            newDayPending = true;
     }
 }
 
@@ -340,15 +517,27 @@ void StatFile::TellUnsaved()
 {
     std::vector<std::string> paths;
     for (StatFile* file : LiveObjects()) {
-        if (file->unread_.active)
+        if (file->waiting_)
             paths.push_back(file->path_);
-        for (const std::unique_ptr<StatFile>& old : file->leftBehind_)
-            paths.push_back(old->path_);
+        for (const std::unique_ptr<StatFile>& old : file->leftBehind_) {
+            if (old->waiting_)
+                paths.push_back(old->path_);
+        }
     }
     for (const std::string& path : paths)
         ShowTrackerBox(path + " could not be read. The times counted for it since then could not be saved.",
                        "Kaltrow", MB_ICONERROR);
 }
+
+StatFileDay::StatFileDay(RecordList* list) : StatFile(list, 3) {}
+void StatFileDay::Open(std::string basePath) { OpenAtCurrent(basePath); }
+void StatFileDay::Save() { StatFile::Save(); }
+
+StatFileMonth::StatFileMonth(RecordList* list) : StatFile(list, 2) {}
+void StatFileMonth::Open(std::string basePath) { OpenAtCurrent(basePath); }
+
+StatFileYear::StatFileYear(RecordList* list) : StatFile(list, 1) {}
+void StatFileYear::Open(std::string basePath) { OpenAtCurrent(basePath); }
 
 LogParser::LogParser(const std::string& path)
     : open_(TryReadWholeFile(path, bytes_)), parser_(bytes_, kFieldChars, kNameChars)
@@ -370,4 +559,20 @@ bool LogParser::ReadUsageRecord(ProcRecord& record)
 void LogParser::ReadTimeField(My_Time& time, char end)
 {
     time = parser_.ReadTimeField(end);
+}
+
+std::vector<ProcRecord> LogParser::Records(const std::string& bytes)
+{
+    std::vector<ProcRecord> records;
+    StatRecordParser parser(bytes, kFieldChars, kNameChars);
+    while (!parser.AtEnd()) {
+        const char* name = nullptr;
+        size_t length = 0;
+        My_Time times[4];
+        if (!parser.ReadRecord(name, length, times) || length == 0)
+            continue;
+        records.emplace_back(std::string(name, length));
+        records.back().SetTimes(times[0], times[1], times[2], times[3]);
+    }
+    return records;
 }

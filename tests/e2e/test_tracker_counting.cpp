@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "message_box.h"
 #include "pump.h"
 #include "stat_record.h"
@@ -194,4 +196,144 @@ TEST(TrackerCounting, FilesHeldAtStartStopNoSaveAndAreJoinedOnce)
     EXPECT_GT(day.loaded, 3600);
     for (int i = 1; i < 3; ++i)
         EXPECT_EQ(ReadCounters(files[i], kApp).loaded, day.loaded) << files[i];
+}
+
+namespace {
+
+// Today's three files under `logPath`, each holding `line`.
+void Seed(const std::string& logPath, const std::string& dayLine, const std::string& totalLine)
+{
+    const std::string day = DayFileOf(logPath);
+    MakeFolders(day.substr(0, day.find_last_of('\\')));
+    WriteBytes(day, dayLine);
+    WriteBytes(MonthTotalOf(logPath), totalLine);
+    WriteBytes(YearTotalOf(logPath), totalLine);
+}
+
+// Answers the tracker's box of `text` once it is there.
+bool Answer(DWORD pid, const std::string& text)
+{
+    HWND box = nullptr;
+    return PumpUntil([&] { return CountBoxes(pid, text, &box) == 1; }, 10000) && PressDialogButton(box, IDOK);
+}
+
+// A drive letter that Wine maps to a Unix folder through a link in the
+// prefix, made and removed while programs run.
+class LateDrive {
+public:
+    LateDrive()
+    {
+        char prefix[MAX_PATH] = {};
+        GetEnvironmentVariableA("WINEPREFIX", prefix, sizeof(prefix));
+        letter_ = 'k';
+        while (letter_ < 'y' && GetFileAttributesA(Root().c_str()) != INVALID_FILE_ATTRIBUTES)
+            ++letter_;
+        unixFolder_ = "/tmp/klr-drive-" + std::to_string(GetCurrentProcessId());
+        link_ = std::string(prefix) + "/dosdevices/" + letter_ + ":";
+        MakeFolders(Folder());
+    }
+    ~LateDrive()
+    {
+        Shell("rm -f '" + link_ + "'");
+        RemoveTree(Folder());
+    }
+    std::string Root() const { return std::string(1, letter_) + ":\\"; }
+    // The folder the drive will show, reached through Wine's Z: meanwhile.
+    std::string Folder() const
+    {
+        std::string folder = "Z:" + unixFolder_;
+        std::replace(folder.begin(), folder.end(), '/', '\\');
+        return folder;
+    }
+    bool Arrive() const
+    {
+        Shell("ln -s '" + unixFolder_ + "' '" + link_ + "'");
+        return PumpUntil([&] { return GetFileAttributesA(Root().c_str()) != INVALID_FILE_ATTRIBUTES; }, 10000);
+    }
+
+private:
+    static void Shell(const std::string& script)
+    {
+        std::string line = "/bin/sh -c \"" + script + "\"";
+        STARTUPINFOA si = NoStandardHandles();
+        PROCESS_INFORMATION pi = {};
+        if (!CreateProcessA("Z:\\bin\\sh", &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+            return;
+        WaitForSingleObject(pi.hProcess, 5000);
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+    }
+
+    char letter_;
+    std::string unixFolder_, link_;
+};
+
+} // namespace
+
+// The log folder is on a drive that comes only after the tracker started (a
+// USB disk, a network drive mapped at logon): what its files hold is not known
+// until then, so nothing stored there is written over.
+TEST(TrackerCounting, ALogFolderOnADriveThatComesLaterKeepsWhatItHolds)
+{
+    TrackerWorld world;
+    LateDrive drive;
+    const std::string there = drive.Folder() + "\\log";
+    std::string stored;
+    AppendStatRecord(stored, "stored.exe", "2:0:0", "1:0:0", "0:0:0", "0:0:0");
+    Seed(there, stored, stored);
+    const std::string logPath = drive.Root() + "log";
+    world.WriteKaltrowIni(logPath, 1, 0);
+    TestProcess app;
+    ASSERT_TRUE(app.Start(TestAppPath(), {"--title", "klr late drive", "--pos", "200", "420"}));
+    ASSERT_NE(FindTopWindow("klr late drive", app.Pid()), nullptr);
+    Running run;
+    ASSERT_TRUE(StartTracker(world, run));
+    ASSERT_TRUE(PumpUntil([&] { return CountBoxes(run.tracker.Pid(), DayFileOf(logPath) + " problem") == 1; }, 10000));
+
+    ASSERT_TRUE(drive.Arrive());
+    const std::string files[3] = {DayFileOf(there), MonthTotalOf(there), YearTotalOf(there)};
+    for (const std::string& file : files)
+        EXPECT_TRUE(PumpUntil([&] { return ReadCounters(file, kApp).loaded > 0; }, 10000)) << ReadBytes(file);
+    for (const std::string& text : {DayFileOf(logPath), MonthTotalOf(logPath), YearTotalOf(logPath)})
+        Answer(run.tracker.Pid(), text + " problem");
+    ASSERT_TRUE(CloseTracker(run.tracker, run.indicator));
+    const long counted = ReadCounters(files[0], kApp).loaded;
+    for (const std::string& file : files) {
+        EXPECT_EQ(ReadCounters(file, "stored.exe").loaded, 7200) << ReadBytes(file);
+        EXPECT_EQ(ReadCounters(file, kApp).loaded, counted) << file;
+    }
+}
+
+// The month total is held when the tracker starts; Settings OK then names the
+// same log folder spelled another way. Once free, the total keeps what it stored.
+TEST(TrackerCounting, TheSameFolderSpelledAnotherWayKeepsAHeldTotalWaiting)
+{
+    TrackerWorld world;
+    std::string day, total;
+    AppendStatRecord(day, kApp, "1:0:0", "0:0:0", "0:0:0", "0:0:0");
+    AppendStatRecord(total, kApp, "10:0:0", "0:0:0", "0:0:0", "0:0:0");
+    Seed(world.LogPath(), day, total);
+    const std::string files[3] = {DayFileOf(world.LogPath()), MonthTotalOf(world.LogPath()), YearTotalOf(world.LogPath())};
+    HANDLE held = HoldUnshared(files[1]);
+    TestProcess app;
+    ASSERT_TRUE(app.Start(TestAppPath(), {"--title", "klr respelled", "--pos", "200", "420"}));
+    ASSERT_NE(FindTopWindow("klr respelled", app.Pid()), nullptr);
+    Running run;
+    ASSERT_TRUE(StartTracker(world, run));
+    ASSERT_TRUE(Answer(run.tracker.Pid(), files[1] + " problem"));
+
+    std::string respelled = world.LogPath() + "\\";
+    CharUpperA(&respelled[0]);
+    PostMessageA(run.indicator, WM_COMMAND, 32779, 0);  // Settings
+    HWND settings = FindTopWindow("Settings - Kaltrow", run.tracker.Pid(), 10000);
+    ASSERT_NE(settings, nullptr);
+    SendMessageA(GetDlgItem(settings, 1062), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(respelled.c_str()));
+    SendMessageA(GetDlgItem(settings, 1033), BM_CLICK, 0, 0);
+    ASSERT_TRUE(PumpUntil([&] { return ReadCounters(files[0], kApp).loaded > 3602; }, 10000)) << ReadBytes(files[0]);
+    CloseHandle(held);
+    EXPECT_TRUE(PumpUntil([&] { return ReadCounters(files[1], kApp).loaded > 36002; }, 10000)) << ReadBytes(files[1]);
+    ASSERT_TRUE(CloseTracker(run.tracker, run.indicator));
+    const long counted = ReadCounters(files[0], kApp).loaded - 3600;
+    EXPECT_EQ(ReadCounters(files[1], kApp).loaded, 36000 + counted) << ReadBytes(files[1]);
+    EXPECT_EQ(ReadCounters(files[2], kApp).loaded, 36000 + counted) << ReadBytes(files[2]);
 }

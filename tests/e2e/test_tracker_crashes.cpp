@@ -106,27 +106,28 @@ bool Take(HANDLE mutex)
     return wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED;
 }
 
-// A move of a save set that the killed tracker had not made: its record names
-// it and its temporary is still there.
+// A copy of a round that the killed tracker had committed but not moved: its
+// round's ".ok" is there, and its name says which file it is for.
 struct PendingMove {
     std::string temp, target, bytes;
 };
 
 std::vector<PendingMove> PendingMoves(const std::string& user)
 {
-    std::vector<PendingMove> moves;
-    for (const std::string& name : NamesIn(user, false)) {
-        // Read sharing delete: the tracker deletes its records as it reads them.
-        std::string text;
-        if (name.compare(0, 9, "~klrsave.") != 0 || !ReadWholeFile(user + "\\" + name, text))
+    std::map<std::string, PendingMove> newest;  // by file; marks sort as names do
+    for (const std::string& name : NamesIn(user, false, "~k*.new")) {
+        const std::string mark = name.substr(0, 18);
+        std::string date = name.substr(19, name.size() - 19 - 4), bytes;
+        const size_t parts = std::count(date.begin(), date.end(), '.') + 1;
+        std::replace(date.begin(), date.end(), '.', '\\');
+        if (!FileExists(user + "\\" + mark + ".ok") || !ReadWholeFile(user + "\\" + name, bytes))
             continue;
-        for (size_t at = 0, end; (end = text.find('\n', at)) != std::string::npos; at = end + 1) {
-            const size_t tab = text.find('\t', at);
-            std::string bytes;
-            if (tab < end && ReadWholeFile(text.substr(at, tab - at), bytes))
-                moves.push_back({text.substr(at, tab - at), text.substr(tab + 1, end - tab - 1), bytes});
-        }
+        const std::string target = user + "\\" + date + (parts < 3 ? "\\total" : "");
+        newest[target] = {user + "\\" + name, target, bytes};
     }
+    std::vector<PendingMove> moves;
+    for (const auto& entry : newest)
+        moves.push_back(entry.second);
     return moves;
 }
 
@@ -167,7 +168,7 @@ TEST_P(TrackerCrashes, FilesStayWholeAndAgreeAfterManyHardKills)
     for (int round = 0; round < kKills; ++round) {
         TestProcess tracker;
         ASSERT_TRUE(world.Start(tracker));
-        // Every fourth kill falls inside a set that cannot finish: one of the
+        // Every fourth kill falls inside a round that cannot finish: one of the
         // three files is held without sharing, as a backup program may hold it.
         const bool holding = round % 4 == 3;
         HANDLE held = INVALID_HANDLE_VALUE;
@@ -182,14 +183,14 @@ TEST_P(TrackerCrashes, FilesStayWholeAndAgreeAfterManyHardKills)
                 held = HoldUnshared(target);
                 return held != INVALID_HANDLE_VALUE;
             }, 10000));
-            // The round has ended once it tells of the file; its set stays.
+            // The round has ended once it tells of the file; its copy waits.
             ASSERT_NE(WaitForTopWindow([&](HWND w) {
                 return WindowProcessId(w) == tracker.Pid() && MessageBoxText(w).find(" problem") != std::string::npos;
             }, 10000), nullptr) << "round " << round;
             const std::vector<PendingMove> moves = PendingMoves(user);
             ASSERT_TRUE(std::any_of(moves.begin(), moves.end(), [&](const PendingMove& move) {
                 return lstrcmpiA(move.target.c_str(), target.c_str()) == 0;
-            })) << "round " << round << ": no set left unfinished for " << target;
+            })) << "round " << round << ": no copy waits for " << target;
         } else if (cut.empty() && random() % 2 == 0) {
             // Any moment of the start-up, also in the middle of putting a set right.
             ASSERT_TRUE(PumpUntil([&] { return killer.Arm("kaltrow.exe"); }, 10000));
@@ -201,11 +202,11 @@ TEST_P(TrackerCrashes, FilesStayWholeAndAgreeAfterManyHardKills)
             // Started: what the killed one left has been put right.
             ASSERT_TRUE(Take(statistics));
             CheckTree(world.LogPath(), round);
-            // A set the killed one could not finish is finished, before the first save.
+            // A copy the killed one could not move is moved, before the first save.
             for (const PendingMove& move : cut)
                 EXPECT_EQ(ReadBytes(move.target), move.bytes) << "round " << round << ": " << move.target;
             for (const std::string& name : NamesIn(user, false))
-                EXPECT_NE(name.compare(0, 4, "~klr"), 0) << "round " << round << ": " << name;
+                EXPECT_NE(name.compare(0, 2, "~k"), 0) << "round " << round << ": " << name;
             cutSetsFinished += cut.empty() ? 0 : 1;
             cut.clear();
             // The timer's first save waits; the close request's save follows it,
@@ -242,8 +243,66 @@ TEST_P(TrackerCrashes, FilesStayWholeAndAgreeAfterManyHardKills)
     Sums years = CheckTree(world.LogPath(), kKills + 1);
     EXPECT_GT(years["klr_testapp.exe"][0], 0);
     EXPECT_GT(cutSetsFinished, 0);
-    std::printf("%d kills, %d of them aimed at a save, %d cut sets finished at the next start\n", kKills, inSaves,
+    std::printf("%d kills, %d of them aimed at a save, %d waiting copies moved at the next start\n", kKills, inSaves,
                 cutSetsFinished);
 }
 
 INSTANTIATE_TEST_SUITE_P(TwoRuns, TrackerCrashes, ::testing::Values(1, 2));
+
+// Killed while another program held the month total, so its copy waits; the
+// next start finds every leftover held for a while. Once they are free, the
+// month and year totals take the waiting copy's times and what was counted
+// since, and a third start changes nothing.
+TEST(TrackerCrashes, AWaitingCopyHeldAtTheNextStartJoinsNewestFirst)
+{
+    TrackerWorld world;
+    TestProcess app;
+    ASSERT_TRUE(app.Start(TestAppPath(), {"--title", "klr waiting copy", "--pos", "200", "420"}));
+    ASSERT_NE(FindTopWindow("klr waiting copy", app.Pid()), nullptr);
+    const std::string files[3] = {DayFileOf(world.LogPath()), MonthTotalOf(world.LogPath()), YearTotalOf(world.LogPath())};
+    const std::string user = LogUserFolder(world.LogPath(), WindowsUserName());
+    const char kApp[] = "klr_testapp.exe";
+    auto agree = [&] {
+        const long day = ReadCounters(files[0], kApp).loaded;
+        return day > 0 && ReadCounters(files[1], kApp).loaded == day && ReadCounters(files[2], kApp).loaded == day;
+    };
+    {
+        TestProcess tracker;
+        ASSERT_TRUE(world.Start(tracker));
+        ASSERT_NE(world.WaitForIndicator(tracker.Pid()), nullptr);
+        ASSERT_TRUE(PumpUntil([&] { return ReadCounters(files[1], kApp).loaded > 1; }, 10000));
+        HANDLE held = HoldUnshared(files[1]);
+        const long before = ReadCounters(files[0], kApp).loaded;
+        ASSERT_TRUE(PumpUntil([&] { return ReadCounters(files[0], kApp).loaded > before + 2; }, 10000));
+        ASSERT_FALSE(PendingMoves(user).empty());
+        ASSERT_TRUE(HardKillTracker(tracker));
+        CloseHandle(held);
+    }
+    {
+        std::vector<HANDLE> held;
+        for (const std::string& name : NamesIn(user, false, "~k*"))
+            held.push_back(HoldUnshared(user + "\\" + name));
+        TestProcess tracker;
+        ASSERT_TRUE(world.Start(tracker));
+        HWND indicator = world.WaitForIndicator(tracker.Pid());
+        ASSERT_NE(indicator, nullptr);
+        PumpFor(3000);
+        for (HANDLE h : held)
+            CloseHandle(h);
+        EXPECT_TRUE(PumpUntil(agree, 10000)) << ReadBytes(files[0]) << ReadBytes(files[1]) << ReadBytes(files[2]);
+        // Its boxes answered, it closes.
+        for (HWND box; (box = WaitForTopWindow([&](HWND w) {
+                            return WindowProcessId(w) == tracker.Pid() &&
+                                   MessageBoxText(w).find(" problem") != std::string::npos;
+                        }, 500)) != nullptr;)
+            PressDialogButton(box, IDOK);
+        ASSERT_TRUE(CloseTracker(tracker, indicator));
+        EXPECT_TRUE(agree()) << ReadBytes(files[0]) << ReadBytes(files[1]) << ReadBytes(files[2]);
+    }
+    TestProcess tracker;
+    ASSERT_TRUE(world.Start(tracker));
+    HWND indicator = world.WaitForIndicator(tracker.Pid());
+    ASSERT_TRUE(CloseTracker(tracker, indicator));
+    EXPECT_TRUE(agree()) << ReadBytes(files[0]) << ReadBytes(files[1]) << ReadBytes(files[2]);
+    EXPECT_TRUE(NamesIn(user, false, "~k*").empty());
+}

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <cstdio>
+#include <map>
+#include <random>
 #include <atomic>
 #include <thread>
 #include <vector>
@@ -11,7 +15,6 @@
 #include "log_paths.h"
 #include "my_mutex.h"
 #include "stat_file.h"
-#include "stat_save_set.h"
 #include "test_support.h"
 #include "tracker_test_support.h"
 #include "worker.h"
@@ -24,28 +27,29 @@ protected:
     void SetUp() override
     {
         statisticsMutex = nullptr;
-        SaveSets::Current() = SaveSets();
+        SaveRounds::Current() = SaveRounds();
         SetDataFolderOverride(dir_.Path());
     }
     void TearDown() override
     {
         StatFileWriteFile = WriteFile;
+        roundStepsLeft = -1;
         statisticsMutex = nullptr;
-        SaveSets::Current() = SaveSets();
+        SaveRounds::Current() = SaveRounds();
         SetDataFolderOverride("");
     }
 
     static std::string User(const std::string& base) { return LogUserFolder(base, WindowsUserName()); }
 
-    // A new start of the tracker: what the run before knew of its sets is gone.
+    // A new start of the tracker: what the run before knew of its rounds is gone.
     static void Restart(const std::string& base)
     {
-        SaveSets::Current() = SaveSets();
-        StatFile::RecoverLogTree(base);
+        SaveRounds::Current() = SaveRounds();
+        StatFile::FinishLeftovers(base);
     }
 
-    // The save set's files in a user folder: temporaries and records.
-    static std::vector<std::string> Leftovers(const std::string& folder) { return NamesIn(folder, false, "~klr*"); }
+    // What rounds leave in a user folder: copies and commits.
+    static std::vector<std::string> Leftovers(const std::string& folder) { return NamesIn(folder, false, "~k*"); }
 
     std::string DayPath(const std::string& base, int day = 10) const
     {
@@ -133,30 +137,6 @@ BOOL WINAPI ProbingWrite(HANDLE file, LPCVOID data, DWORD size, LPDWORD written,
     probe.join();
     return WriteFile(file, data, size, written, nullptr);
 }
-
-// A reader that allows writing but not deleting: a rename onto the file fails.
-HANDLE OpenForReading(const std::string& path)
-{
-    return CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                       FILE_ATTRIBUTE_NORMAL, nullptr);
-}
-
-DWORD IndexOfFile(HANDLE file)
-{
-    BY_HANDLE_FILE_INFORMATION info = {};
-    GetFileInformationByHandle(file, &info);
-    return info.nFileIndexLow;
-}
-
-std::string ReadThrough(HANDLE file)
-{
-    SetFilePointer(file, 0, nullptr, FILE_BEGIN);
-    char buffer[256];
-    DWORD got = 0;
-    ReadFile(file, buffer, sizeof(buffer), &got, nullptr);
-    return std::string(buffer, got);
-}
-
 // Lists a month folder while the text of each file is written.
 std::string listedFolder;
 std::vector<std::string> listedNames;
@@ -174,13 +154,6 @@ BOOL WINAPI ListingWrite(HANDLE file, LPCVOID data, DWORD size, LPDWORD written,
     return WriteFile(file, data, size, written, nullptr);
 }
 
-// The direct rewrite of one file (by its index) comes out short.
-DWORD shortIndex = 0;
-BOOL WINAPI ShortIntoTarget(HANDLE file, LPCVOID data, DWORD size, LPDWORD written, LPOVERLAPPED)
-{
-    return WriteFile(file, data, IndexOfFile(file) == shortIndex ? size / 2 : size, written, nullptr);
-}
-
 BOOL WINAPI FailedWrite(HANDLE, LPCVOID, DWORD, LPDWORD written, LPOVERLAPPED)
 {
     *written = 0;
@@ -188,6 +161,7 @@ BOOL WINAPI FailedWrite(HANDLE, LPCVOID, DWORD, LPDWORD written, LPOVERLAPPED)
 }
 
 } // namespace
+
 
 TEST_F(StatFiles, OneRecordIsFortyBytesAndAnEmptyListZero)
 {
@@ -427,107 +401,6 @@ TEST_F(StatFiles, FileThatCannotBeCreatedIsReported)
     EXPECT_TRUE(QuitWasPosted());
 }
 
-TEST_F(StatFiles, FileHeldOpenElsewhereStillGetsTheCounts)
-{
-    RecordList list;
-    list.push_back(Record("a.exe", My_Time(0, 0, 1)));
-    StatFileDay day(&list);
-    day.Open(dir_.Path());
-    day.Save();
-
-    // Held open for the whole save: the renames keep failing, and the counts are
-    // written into the very file the reader holds.
-    HANDLE reader = OpenForReading(day.Path());
-    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
-    DWORD before = IndexOfFile(reader);
-    list[0].TickLoaded();
-    DWORD start = GetTickCount();
-    day.Save();
-    // The rename was tried again three times, 25 ms apart, before the rewrite.
-    EXPECT_GE(GetTickCount() - start, 70u);
-    EXPECT_EQ(ReadThrough(reader), StatLine("a.exe", "0:0:2", "0:0:0"));
-    CloseHandle(reader);
-    HANDLE after = OpenForReading(day.Path());
-    EXPECT_EQ(IndexOfFile(after), before);
-    CloseHandle(after);
-    EXPECT_EQ(ReadBytes(day.Path()), StatLine("a.exe", "0:0:2", "0:0:0"));
-    // Known whole in the target: the temporary and the record are gone.
-    EXPECT_TRUE(Leftovers(User(dir_.Path())).empty());
-    EXPECT_TRUE(boxes_.Boxes().empty());
-
-    // Not held: the file is replaced by the rename, a new file in its place.
-    list[0].TickLoaded();
-    day.Save();
-    HANDLE replaced = OpenForReading(day.Path());
-    EXPECT_NE(IndexOfFile(replaced), before);
-    EXPECT_EQ(ReadThrough(replaced), StatLine("a.exe", "0:0:3", "0:0:0"));
-    CloseHandle(replaced);
-}
-
-TEST_F(StatFiles, OpeningRemovesStaleTemporaryFilesOnly)
-{
-    std::string user = LogUserFolder(dir_.Path(), WindowsUserName());
-    std::string folder = LogMonthFolder(dir_.Path(), WindowsUserName(), 2026, 5);
-    std::string earlier = LogMonthFolder(dir_.Path(), WindowsUserName(), 2025, 11);
-    MakeFolders(folder);
-    MakeFolders(earlier);
-    // Left by killed trackers of this and earlier versions, in every kind of folder.
-    for (const std::string& stale : {folder + "\\~klr10.tmp", folder + "\\~klrtotal.tmp", earlier + "\\~klr9.tmp",
-                                      user + "\\2025\\~klrtotal.tmp", user + "\\~klrday.tmp"})
-        WriteBytes(stale, "half a fi");
-    WriteBytes(folder + "\\10", StatLine("a.exe", "0:0:1", "0:0:0"));
-    for (const std::string& mine : {folder + "\\notes.txt", earlier + "\\~klr.txt", user + "\\~klrday.tmp.txt"})
-        WriteBytes(mine, "mine");
-    RecordList list;
-    StatFileDay day(&list);
-    day.Open(dir_.Path());
-    for (const std::string& stale : {folder + "\\~klr10.tmp", folder + "\\~klrtotal.tmp", earlier + "\\~klr9.tmp",
-                                      user + "\\2025\\~klrtotal.tmp", user + "\\~klrday.tmp"})
-        EXPECT_FALSE(FileExists(stale)) << stale;
-    EXPECT_TRUE(FileExists(folder + "\\10"));
-    for (const std::string& mine : {folder + "\\notes.txt", earlier + "\\~klr.txt", user + "\\~klrday.tmp.txt"})
-        EXPECT_EQ(ReadBytes(mine), "mine") << mine;
-    EXPECT_EQ(list.size(), 1u);
-}
-
-TEST_F(StatFiles, ASetCutShortByACrashIsFinishedAtTheNextOpen)
-{
-    std::string user = LogUserFolder(dir_.Path(), WindowsUserName());
-    std::string dayPath = DayPath(dir_.Path());
-    std::string monthPath = LogMonthTotal(dir_.Path(), WindowsUserName(), 2026, 5);
-    std::string yearPath = LogYearTotal(dir_.Path(), WindowsUserName(), 2026);
-    MakeFolders(LogMonthFolder(dir_.Path(), WindowsUserName(), 2026, 5));
-    std::string old = StatLine("a.exe", "0:0:1", "0:0:0");
-    std::string fresh = StatLine("a.exe", "0:0:2", "0:0:0");
-    // The day file was moved into place, then the tracker died: month and year wait.
-    WriteBytes(dayPath, fresh);
-    WriteBytes(monthPath, old);
-    WriteBytes(yearPath, old);
-    WriteBytes(SaveSets::TemporaryPath(user, 2, 5), fresh);
-    WriteBytes(SaveSets::TemporaryPath(user, 1, 5), fresh);
-    WriteBytes(SaveSets::RecordPath(user, 5), SaveSets::TemporaryPath(user, 3, 5) + "\t" + dayPath + "\n" +
-                                                  SaveSets::TemporaryPath(user, 2, 5) + "\t" + monthPath + "\n" +
-                                                  SaveSets::TemporaryPath(user, 1, 5) + "\t" + yearPath + "\nend\n");
-    Run run(dir_.Path(), false);
-    EXPECT_EQ(ReadBytes(dayPath), fresh);
-    EXPECT_EQ(ReadBytes(monthPath), fresh);
-    EXPECT_EQ(ReadBytes(yearPath), fresh);
-    EXPECT_EQ(run.months[0].LoadedText(), "0:0:2");
-    EXPECT_TRUE(Leftovers(user).empty());
-
-    // A record cut before its end mark: no move had begun, the files stay.
-    TempDir other;
-    std::string otherUser = LogUserFolder(other.Path(), WindowsUserName());
-    std::string otherDay = DayPath(other.Path());
-    MakeFolders(LogMonthFolder(other.Path(), WindowsUserName(), 2026, 5));
-    WriteBytes(otherDay, old);
-    WriteBytes(SaveSets::TemporaryPath(otherUser, 3, 7), fresh);
-    WriteBytes(SaveSets::RecordPath(otherUser, 7), SaveSets::TemporaryPath(otherUser, 3, 7) + "\t" + otherDay + "\n");
-    run.day.Open(other.Path());
-    EXPECT_EQ(ReadBytes(otherDay), old);
-    EXPECT_TRUE(Leftovers(otherUser).empty());
-}
-
 TEST_F(StatFiles, MonthFoldersHoldOnlyDaysAndTheTotalWhileTheSetIsWritten)
 {
     Run run(dir_.Path());
@@ -541,140 +414,6 @@ TEST_F(StatFiles, MonthFoldersHoldOnlyDaysAndTheTotalWhileTheSetIsWritten)
         EXPECT_TRUE(name == "10" || name == "total") << name;
     EXPECT_EQ(ReadBytes(run.day.Path()), A(2));
     EXPECT_TRUE(Leftovers(User(dir_.Path())).empty());
-}
-
-// The reads of one file (by its index) fail after its first 8 bytes.
-DWORD failingFileIndex = 0;
-BOOL WINAPI ReadFailsPartWay(HANDLE file, LPVOID data, DWORD size, LPDWORD got, LPOVERLAPPED overlapped)
-{
-    if (IndexOfFile(file) != failingFileIndex)
-        return ReadFile(file, data, size, got, overlapped);
-    LARGE_INTEGER at = {};
-    SetFilePointerEx(file, at, &at, FILE_CURRENT);
-    return at.QuadPart == 0 ? ReadFile(file, data, 8, got, overlapped) : FALSE;
-}
-
-// Held by another program without sharing, or a read that fails part way.
-class UnreadableFile : public StatFiles, public ::testing::WithParamInterface<bool> {
-protected:
-    void TearDown() override
-    {
-        WholeFileReadFile = ReadFile;
-        StatFiles::TearDown();
-    }
-};
-INSTANTIATE_TEST_SUITE_P(HeldOrFailingRead, UnreadableFile, ::testing::Values(false, true));
-
-TEST_P(UnreadableFile, IsNotOverwrittenAndJoinsTheCountsOnceReadable)
-{
-    std::string user = WindowsUserName();
-    MakeFolders(LogMonthFolder(dir_.Path(), user, 2026, 5));
-    // Today stored 10 s; the month 60 s, other days included.
-    WriteBytes(DayPath(dir_.Path()), StatLine("a.exe", "0:0:10", "0:0:0"));
-    std::string monthPath = LogMonthTotal(dir_.Path(), user, 2026, 5);
-    std::string stored = StatLine("a.exe", "0:1:0", "0:0:0") + StatLine("z.exe", "1:0:0", "0:0:0");
-    WriteBytes(monthPath, stored);
-    const bool failingRead = GetParam();
-    HANDLE locked = INVALID_HANDLE_VALUE;
-    if (failingRead) {
-        HANDLE month = OpenForReading(monthPath);
-        failingFileIndex = IndexOfFile(month);
-        CloseHandle(month);
-        WholeFileReadFile = ReadFailsPartWay;
-    }
-    else
-        locked = HoldUnshared(monthPath);
-    ASSERT_NE(failingRead, locked != INVALID_HANDLE_VALUE);
-    Run run(dir_.Path(), false);
-    EXPECT_TRUE(run.month.WaitingToRead());
-    EXPECT_FALSE(run.year.WaitingToRead());
-    run.days[0].SetState(STATE_LOADED);
-    for (int i = 0; i < 3; ++i)
-        run.Pass();
-    // Told once, with the file's path.
-    ASSERT_EQ(boxes_.Boxes().size(), 1u);
-    EXPECT_EQ(boxes_.Boxes()[0].text, monthPath + " problem");
-    EXPECT_EQ(boxes_.Boxes()[0].caption, "Kaltrow");
-    EXPECT_EQ(boxes_.Boxes()[0].type, static_cast<UINT>(MB_ICONERROR));
-    if (failingRead)
-        WholeFileReadFile = ReadFile;
-    else
-        CloseHandle(locked);
-    EXPECT_EQ(ReadBytes(monthPath), stored);
-
-    // Readable again: the stored times plus the three seconds counted meanwhile.
-    run.Save();
-    EXPECT_FALSE(run.month.WaitingToRead());
-    EXPECT_EQ(ReadBytes(monthPath), StatLine("a.exe", "0:1:3", "0:0:0") + StatLine("z.exe", "1:0:0", "0:0:0"));
-    EXPECT_EQ(ReadBytes(run.day.Path()), StatLine("a.exe", "0:0:13", "0:0:0"));
-    EXPECT_EQ(boxes_.Boxes().size(), 1u);
-}
-
-// Held files come free in either order, also when the day file was left behind
-// by a change of day: each stored second is in each file once.
-TEST_F(StatFiles, HeldFilesJoinTheirStoredTimesOnceInEitherOrder)
-{
-    for (const char* order : {"day first", "month first", "day first, left behind"}) {
-        const bool dayFirst = order[0] == 'd';
-        clock_.Set(2026, 5, 10);
-        TempDir base;
-        std::string user = WindowsUserName();
-        MakeFolders(LogMonthFolder(base.Path(), user, 2026, 5));
-        const std::string one = StatLine("a.exe", "1:0:0", "0:0:0");
-        std::string paths[3] = {DayPath(base.Path()), LogMonthTotal(base.Path(), user, 2026, 5),
-                                LogYearTotal(base.Path(), user, 2026)};
-        for (const std::string& path : paths)
-            WriteBytes(path, one);
-        HANDLE held[2] = {HoldUnshared(paths[0]), HoldUnshared(paths[1])};
-        Run run(base.Path(), false);
-        const bool behind = std::string(order).find("behind") != std::string::npos;
-        if (behind) {
-            clock_.Set(2026, 5, 11);
-            run.Pass();
-        }
-        for (int i : {dayFirst ? 0 : 1, dayFirst ? 1 : 0}) {
-            CloseHandle(held[i]);
-            run.Pass();
-            if (behind && i == 0) {
-                // Counted into the new day before the month total is read.
-                run.days.push_back(ProcRecord("a.exe"));
-                run.days.back().SetState(STATE_LOADED);
-                run.Pass();
-            }
-        }
-        const std::string total = behind ? StatLine("a.exe", "1:0:2", "0:0:0") : one;
-        for (const std::string& path : paths)
-            EXPECT_EQ(ReadBytes(path), path == paths[0] ? one : total) << path << ", " << order;
-    }
-}
-
-// A file that cannot be read when its period ends keeps its counts until it can be.
-TEST_F(StatFiles, AFileHeldAcrossTheChangeOfMonthIsJoinedWhenFree)
-{
-    std::string user = WindowsUserName();
-    MakeFolders(LogMonthFolder(dir_.Path(), user, 2026, 5));
-    std::string may = LogMonthTotal(dir_.Path(), user, 2026, 5);
-    WriteBytes(may, StatLine("a.exe", "1:0:0", "0:0:0"));
-    HANDLE held = HoldUnshared(may);
-    Run run(dir_.Path(), false);
-    run.days.push_back(Record("a.exe", My_Time()));
-    run.days[0].SetState(STATE_LOADED);
-    for (int i = 0; i < 3; ++i)
-        run.Pass();
-    clock_.Set(2026, 6, 1, 0, 0, 1);
-    run.Pass();
-    run.Pass();
-    // The second before the save that saw the new month is May's.
-    EXPECT_EQ(ReadBytes(LogMonthTotal(dir_.Path(), user, 2026, 6)), StatLine("a.exe", "0:0:1", "0:0:0"));
-    // Were the run to end now, the user would be told once.
-    size_t before = boxes_.Boxes().size();
-    StatFile::TellUnsaved();
-    ASSERT_EQ(boxes_.Boxes().size(), before + 1);
-    EXPECT_EQ(boxes_.Boxes().back().text, may + " could not be read. The times counted for it since then could not be saved.");
-    CloseHandle(held);
-    run.Save();
-    EXPECT_EQ(ReadBytes(may), StatLine("a.exe", "1:0:4", "0:0:0"));
-    EXPECT_EQ(ReadBytes(LogYearTotal(dir_.Path(), user, 2026)), StatLine("a.exe", "0:0:5", "0:0:0"));
 }
 
 TEST_F(StatFiles, WholeRewriteHappensWithinOneHoldOfTheMutex)
@@ -838,97 +577,336 @@ TEST_F(StatFiles, TheThreeFilesOfARoundAgreeWhileTheWorkerTicks)
     CloseHandle(statisticsMutex);
 }
 
-// A round that cannot finish, and what finishes it.
-enum class Then { Rounds, RoundsAfterMidnight, Start, StartWhileHeld, StartRespelled, StartElsewhere, StartAfterSwitch };
-struct Unfinished {
-    const char* name;
-    DWORD share;  // of the program holding the file; with write sharing the rewrite comes out short
-    Then then;
-};
-void PrintTo(const Unfinished& c, std::ostream* os) { *os << c.name; }
-class UnfinishedSet : public StatFiles, public ::testing::WithParamInterface<Unfinished> {};
-INSTANTIATE_TEST_SUITE_P(
-    Faults, UnfinishedSet,
-    ::testing::Values(Unfinished{"MoveKeepsFailing", 0, Then::Start},
-                      Unfinished{"ShortDirectRewrite", FILE_SHARE_READ | FILE_SHARE_WRITE, Then::Start},
-                      Unfinished{"HeldThroughTheNextStart", FILE_SHARE_READ, Then::StartWhileHeld},
-                      Unfinished{"NewerRoundSupersedes", 0, Then::Rounds},
-                      Unfinished{"YesterdayAfterMidnight", 0, Then::RoundsAfterMidnight},
-                      Unfinished{"FolderSpelledAnotherWay", 0, Then::StartRespelled},
-                      Unfinished{"FolderChangedWhileStopped", 0, Then::StartElsewhere},
-                      Unfinished{"FolderUsedBefore", 0, Then::StartAfterSwitch}),
-    [](const ::testing::TestParamInfo<Unfinished>& info) { return info.param.name; });
 
-TEST_P(UnfinishedSet, KeepsTheWholeCopyUntilTheTargetHoldsIt)
+namespace {
+
+using Counters = std::array<uint32_t, 4>;
+using FileMap = std::map<std::string, Counters>;
+
+// A statistics file as name -> seconds of its four counters; a name twice is a failure.
+FileMap ReadMap(const std::string& path)
 {
-    const Then then = GetParam().then;
-    const std::string a = dir_ / "a", b = dir_ / "b";
-    Run run(a);
-    run.Second();
-    const std::string day10 = run.day.Path(), month = run.month.Path(), year = run.year.Path();
-    const std::string target = then == Then::RoundsAfterMidnight ? day10 : month;
-    if (then == Then::RoundsAfterMidnight)
-        clock_.Set(2026, 5, 11);
-    HANDLE held = CreateFileA(target.c_str(), GENERIC_READ, GetParam().share, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    shortIndex = IndexOfFile(held);
-    StatFileWriteFile = ShortIntoTarget;
-    run.Second();
-    StatFileWriteFile = WriteFile;
-    // A cut rewrite ends the tracker as before; a held file is only told of. The
-    // round's whole copy and its record stay.
-    const bool cut = (GetParam().share & FILE_SHARE_WRITE) != 0;
-    const std::string told = cut ? "Wrong bytes written" : target + " problem";
-    EXPECT_TRUE(std::any_of(boxes_.Boxes().begin(), boxes_.Boxes().end(),
-                            [&](const ShownBox& box) { return box.text == told; }));
-    EXPECT_EQ(QuitWasPosted(), cut);
-    int rounds = 2;
-    if (then == Then::Rounds) {
-        // Held on: not told again.
-        run.Second();
-        ++rounds;
-        EXPECT_EQ(std::count_if(boxes_.Boxes().begin(), boxes_.Boxes().end(),
-                                [&](const ShownBox& box) { return box.text == told; }), 1);
+    FileMap map;
+    for (const ProcRecord& r : LogParser::Records(ReadBytes(path))) {
+        const Counters c = {r.Loaded().TotalSeconds(), r.Active().TotalSeconds(), r.Mouse().TotalSeconds(),
+                            r.Keyboard().TotalSeconds()};
+        EXPECT_TRUE(map.emplace(r.Name(), c).second) << r.Name() << " twice in " << path;
     }
-    EXPECT_EQ(Leftovers(User(a)).size(), 2u);
-    if (then == Then::StartAfterSwitch) {
-        for (StatFile* file : std::initializer_list<StatFile*>{&run.day, &run.month, &run.year})
-            file->Open(b);
-        run.Second();
-    }
-    if (then != Then::StartWhileHeld)
-        CloseHandle(held);
-
-    int last = rounds;
-    if (then == Then::Rounds || then == Then::RoundsAfterMidnight) {
-        run.Second();
-        run.Second();
-        last = rounds + 2;
-    } else if (then == Then::StartRespelled) {
-        // Another case and a closing "\", with the remembered trees lost as well.
-        DeleteFileA(SaveSets::TreesPath().c_str());
-        std::string respelled = a + "\\";
-        CharUpperA(&respelled[0]);
-        Restart(respelled);
-    } else {
-        Restart(then == Then::StartElsewhere || then == Then::StartAfterSwitch ? b : a);
-    }
-    if (then == Then::StartWhileHeld) {
-        // The next start reads the newest whole copy, not the file it could not replace.
-        Run next(a);
-        CloseHandle(held);
-        next.Second();
-        last = 3;
-    }
-    EXPECT_EQ(ReadBytes(day10), A(then == Then::RoundsAfterMidnight ? 2 : last));
-    EXPECT_EQ(ReadBytes(month), A(last));
-    EXPECT_EQ(ReadBytes(year), A(last));
-    EXPECT_TRUE(Leftovers(User(a)).empty());
+    return map;
 }
 
-// A pending copy that another program removed leaves the held file to be read
-// once it is free, with the times of the other days in it.
-TEST_F(StatFiles, APendingCopyRemovedElsewhereLeavesTheHeldFileToBeJoined)
+// Every plain file under `folder`, by its path below it.
+void ReadTree(const std::string& folder, const std::string& below, std::map<std::string, FileMap>& files)
+{
+    for (const std::string& name : NamesIn(folder))
+        files[below + name] = ReadMap(folder + "\\" + name);
+    for (const std::string& sub : NamesIn(folder, true))
+        ReadTree(folder + "\\" + sub, below + sub + "\\", files);
+}
+
+std::string Text(const FileMap& map)
+{
+    std::string text;
+    for (const auto& entry : map)
+        text += entry.first + " " + std::to_string(entry.second[0]) + " " + std::to_string(entry.second[1]) + " " +
+                std::to_string(entry.second[2]) + " " + std::to_string(entry.second[3]) + "; ";
+    return text;
+}
+
+std::string Fields(std::mt19937& random)
+{
+    return std::to_string(random() % 3) + ":" + std::to_string(random() % 60) + ":" + std::to_string(random() % 60);
+}
+
+} // namespace
+
+// A file read late leaves the lists as if it had been read on time: the same
+// run, once with the files held and freed at random and once without, leaves
+// the same files.
+class LateJoin : public StatFiles, public ::testing::WithParamInterface<unsigned> {};
+INSTANTIATE_TEST_SUITE_P(Seeds, LateJoin, ::testing::Range(1u, 25u));
+
+TEST_P(LateJoin, LeavesTheFilesOfARunWithoutHolds)
+{
+    std::mt19937 random(GetParam());
+    const char* const names[] = {"a.exe", "b.exe", "c.exe", "d.exe", "e.exe"};
+    // Stored as the tracker writes them: every name of a day file in its totals.
+    std::map<std::string, std::string> stored;
+    std::string month, year;
+    for (int day : {29, 30}) {
+        std::string text;
+        for (const char* name : names) {
+            if (random() % 2 == 0)
+                text += StatLine(name, Fields(random), Fields(random), Fields(random), Fields(random));
+        }
+        stored["2026\\12\\" + std::to_string(day)] = text;
+        month += text;
+    }
+    month += StatLine("z.exe", "5:0:0", "1:0:0");
+    year = month + StatLine("y.exe", "7:0:0", "2:0:0");
+    stored["2026\\12\\total"] = month + month;  // a name twice: its first line counts
+    stored["2026\\total"] = year;
+
+    enum Kind { Use, Tick, Save, NextDay, Respell, Hold, Free };
+    struct Op {
+        Kind kind;
+        unsigned arg;
+    };
+    std::vector<Op> ops;
+    for (int i = 0, days = 0; i < 100; ++i) {
+        Kind kind = static_cast<Kind>(random() % 7);
+        if (kind == NextDay && ++days > 5)
+            kind = Tick;
+        ops.push_back({kind, static_cast<unsigned>(random())});
+    }
+
+    const unsigned heldAtStart = 1 + random() % 7;
+    std::map<std::string, FileMap> trees[2];
+    for (int heldRun = 0; heldRun < 2; ++heldRun) {
+        SCOPED_TRACE(heldRun ? "with holds" : "without holds");
+        clock_.Set(2026, 12, 30, 23);
+        SaveRounds::Current() = SaveRounds();
+        TempDir base;
+        for (const auto& file : stored) {
+            const std::string path = User(base.Path()) + "\\" + file.first;
+            MakeFolders(path.substr(0, path.find_last_of('\\')));
+            WriteBytes(path, file.second);
+        }
+        HANDLE held[3] = {INVALID_HANDLE_VALUE, INVALID_HANDLE_VALUE, INVALID_HANDLE_VALUE};
+        const std::string atStart[3] = {"2026\\12\\30", "2026\\12\\total", "2026\\total"};
+        for (int i = 0; i < 3; ++i) {
+            if (heldRun && (heldAtStart >> i & 1))
+                held[i] = HoldUnshared(User(base.Path()) + "\\" + atStart[i]);
+        }
+        {
+            Run run(base.Path(), false);
+            StatFile* files[3] = {&run.day, &run.month, &run.year};
+            int day = 30;
+            for (const Op& op : ops) {
+                switch (op.kind) {
+                case Use: {
+                    // As the indicator adds and marks the application.
+                    ProcRecord& r = FindOrAddRecord(run.days, ProcRecord(names[op.arg % 5]));
+                    r.SetState(static_cast<int32_t>(op.arg / 5 % 16));
+                    break;
+                }
+                case Tick: {
+                    std::string error;
+                    ASSERT_TRUE(ActivityPass(run.days, run.months, run.years, error));
+                    break;
+                }
+                case Save: run.Save(); break;
+                case NextDay:
+                    if (++day > 31)
+                        clock_.Set(2027, 1, day - 31, 0, 0, 1);
+                    else
+                        clock_.Set(2026, 12, day, 0, 0, 1);
+                    run.Save();
+                    break;
+                case Respell: {
+                    std::string spelled = base.Path();
+                    if (op.arg % 2)
+                        CharUpperA(&spelled[0]);
+                    else
+                        spelled += "\\";
+                    for (StatFile* file : files)
+                        file->Open(spelled);
+                    break;
+                }
+                case Hold:
+                    if (heldRun && held[op.arg % 3] == INVALID_HANDLE_VALUE)
+                        held[op.arg % 3] = HoldUnshared(files[op.arg % 3]->Path());
+                    break;
+                case Free:
+                    if (held[op.arg % 3] != INVALID_HANDLE_VALUE)
+                        CloseHandle(held[op.arg % 3]);
+                    held[op.arg % 3] = INVALID_HANDLE_VALUE;
+                    break;
+                }
+            }
+            for (HANDLE h : held) {
+                if (h != INVALID_HANDLE_VALUE)
+                    CloseHandle(h);
+            }
+            for (int i = 0; i < 3; ++i)
+                run.Save();
+            EXPECT_FALSE(run.day.WaitingToRead() || run.month.WaitingToRead() || run.year.WaitingToRead());
+        }
+        std::string told;
+        for (const ShownBox& box : boxes_.Boxes())
+            told += box.text + "\n";
+        EXPECT_FALSE(QuitWasPosted()) << told;
+        ReadTree(base.Path(), "", trees[heldRun]);
+    }
+    ASSERT_EQ(trees[0].size(), trees[1].size());
+    for (const auto& file : trees[0])
+        EXPECT_EQ(Text(file.second), Text(trees[1][file.first])) << file.first;
+}
+
+// A kill at any step of a round, and again at any step of the next start's
+// finishing: the start after that finds the three files whole and of one round.
+class KilledRound : public StatFiles, public ::testing::WithParamInterface<bool> {};
+INSTANTIATE_TEST_SUITE_P(FreeOrWithACopyWaiting, KilledRound, ::testing::Bool());
+
+TEST_P(KilledRound, LeavesTheThreeFilesOfOneRoundAtTheNextStart)
+{
+    const bool monthWaits = GetParam();
+    bool roundDone = false;
+    for (int k = 0; !roundDone; ++k) {
+        bool finishDone = false;
+        for (int j = 0; !finishDone; ++j) {
+            SCOPED_TRACE("killed at step " + std::to_string(k) + ", then at " + std::to_string(j));
+            TempDir base;
+            SaveRounds::Current() = SaveRounds();
+            std::string paths[3];
+            {
+                Run run(base.Path());
+                run.Second();
+                paths[0] = run.day.Path();
+                paths[1] = run.month.Path();
+                paths[2] = run.year.Path();
+                if (monthWaits) {
+                    // A reader that shares writing but not deleting: the file is
+                    // never written in place, its copy waits.
+                    HANDLE held = CreateFileA(paths[1].c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                              nullptr, OPEN_EXISTING, 0, nullptr);
+                    run.Second();
+                    EXPECT_EQ(ReadBytes(paths[1]), A(1));
+                    CloseHandle(held);
+                }
+                roundStepsLeft = k;
+                run.Second();
+                roundDone = roundStepsLeft != 0;
+                roundStepsLeft = -1;
+            }
+            SaveRounds::Current() = SaveRounds();
+            roundStepsLeft = j;
+            StatFile::FinishLeftovers(base.Path());
+            finishDone = roundStepsLeft != 0;
+            roundStepsLeft = -1;
+            Restart(base.Path());
+            const int before = monthWaits ? 2 : 1;
+            const std::string day = ReadBytes(paths[0]);
+            EXPECT_TRUE(day == A(before) || day == A(before + 1)) << day;
+            EXPECT_EQ(ReadBytes(paths[1]), day);
+            EXPECT_EQ(ReadBytes(paths[2]), day);
+            EXPECT_TRUE(Leftovers(User(base.Path())).empty());
+            if (HasFailure())
+                return;
+        }
+    }
+}
+
+// A copy that cannot be made (the user folder's path leaves no room for its
+// name) is a failed write: told, the tracker ends, and the file keeps its bytes.
+TEST_F(StatFiles, ACopyThatCannotBeMadeEndsTheTrackerAndLeavesTheFile)
+{
+    std::string base = dir_.Path() + "\\";
+    base += std::string(235 - User(base + "x").size() + 1, 'p');
+    ASSERT_EQ(User(base).size(), 235u);
+    Run run(base);
+    MakeFolders(LogMonthFolder(base, WindowsUserName(), 2026, 5));
+    WriteBytes(run.day.Path(), A(9));
+    run.Second();
+    EXPECT_EQ(ReadBytes(run.day.Path()), A(9));
+    ASSERT_GE(boxes_.Boxes().size(), 2u);
+    EXPECT_EQ(boxes_.Boxes()[0].text, run.day.Path() + " problem");
+    EXPECT_EQ(boxes_.Boxes().back().text, "Wrong bytes written");
+    EXPECT_TRUE(QuitWasPosted());
+}
+
+// A file whose folder went while the tracker runs cannot be written: the
+// tracker says so and ends, as for any failed write.
+TEST_F(StatFiles, AMonthFolderRemovedWhileRunningEndsTheTracker)
+{
+    Run run(dir_.Path());
+    run.Second();
+    RemoveTree(LogMonthFolder(dir_.Path(), WindowsUserName(), 2026, 5));
+    run.Second();
+    ASSERT_GE(boxes_.Boxes().size(), 2u);
+    EXPECT_EQ(boxes_.Boxes()[0].text, run.day.Path() + " problem");
+    EXPECT_EQ(boxes_.Boxes().back().text, "Wrong bytes written");
+    EXPECT_TRUE(QuitWasPosted());
+    EXPECT_EQ(ReadBytes(run.year.Path()), A(2));
+}
+
+// The day file held from start across midnight, then the clock set back before
+// midnight while still held: the file left behind and the live one join one
+// after the other, and no second is lost.
+TEST_F(StatFiles, ADayFileHeldAcrossAClockSetBackKeepsEverySecond)
+{
+    clock_.Set(2026, 5, 10, 23, 59, 58);
+    const std::string user = WindowsUserName();
+    MakeFolders(LogMonthFolder(dir_.Path(), user, 2026, 5));
+    const std::string stored = StatLine("a.exe", "1:0:0", "0:0:0");
+    for (const std::string& path : {DayPath(dir_.Path()), LogMonthTotal(dir_.Path(), user, 2026, 5),
+                                     LogYearTotal(dir_.Path(), user, 2026)})
+        WriteBytes(path, stored);
+    HANDLE held = HoldUnshared(DayPath(dir_.Path()));
+    Run run(dir_.Path(), false);
+    run.days.push_back(ProcRecord("a.exe"));
+    run.days[0].SetState(STATE_LOADED);
+    run.Pass();
+    run.Pass();
+    clock_.Set(2026, 5, 11, 0, 0, 1);
+    run.Pass();  // the last second of the 10th
+    run.Pass();
+    run.Pass();
+    clock_.Set(2026, 5, 10, 23, 59, 59);
+    run.Pass();  // the last second of the 11th
+    run.Pass();
+    run.Pass();
+    CloseHandle(held);
+    for (int i = 0; i < 3; ++i)
+        run.Save();
+    EXPECT_EQ(ReadBytes(DayPath(dir_.Path())), StatLine("a.exe", "1:0:5", "0:0:0"));
+    EXPECT_EQ(ReadBytes(DayPath(dir_.Path(), 11)), StatLine("a.exe", "0:0:3", "0:0:0"));
+    EXPECT_EQ(ReadBytes(LogMonthTotal(dir_.Path(), user, 2026, 5)), StatLine("a.exe", "1:0:8", "0:0:0"));
+}
+
+// A month total held from start until past midnight, the first save after
+// midnight and an application used again only then: once free, the total is
+// the sum of its days.
+TEST_F(StatFiles, ATotalHeldPastMidnightIsTheSumOfItsDays)
+{
+    clock_.Set(2026, 5, 10, 23, 59, 59);
+    const std::string user = WindowsUserName();
+    MakeFolders(LogMonthFolder(dir_.Path(), user, 2026, 5));
+    const std::string day9 = StatLine("a.exe", "2:0:0", "0:0:0") + StatLine("b.exe", "1:30:0", "0:0:0");
+    const std::string day10 = StatLine("a.exe", "1:0:0", "0:0:0") + StatLine("b.exe", "0:30:0", "0:0:0");
+    const std::string total = StatLine("a.exe", "3:0:0", "0:0:0") + StatLine("b.exe", "2:0:0", "0:0:0");
+    const std::string month = LogMonthTotal(dir_.Path(), user, 2026, 5);
+    WriteBytes(DayPath(dir_.Path(), 9), day9);
+    WriteBytes(DayPath(dir_.Path()), day10);
+    WriteBytes(month, total);
+    WriteBytes(LogYearTotal(dir_.Path(), user, 2026), total);
+    HANDLE held = HoldUnshared(month);
+    Run run(dir_.Path(), false);
+    clock_.Set(2026, 5, 11, 0, 0, 1);
+    run.Save();
+    run.days[1].SetState(STATE_LOADED);
+    for (int i = 0; i < 3; ++i)
+        run.Pass();
+    // Were the run to end now, the user would be told.
+    StatFile::TellUnsaved();
+    EXPECT_EQ(boxes_.Boxes().back().text,
+              month + " could not be read. The times counted for it since then could not be saved.");
+    CloseHandle(held);
+    run.Save();
+    FileMap days;
+    for (int d : {9, 10, 11}) {
+        for (const auto& entry : ReadMap(DayPath(dir_.Path(), d))) {
+            for (size_t k = 0; k < 4; ++k)
+                days[entry.first][k] += entry.second[k];
+        }
+    }
+    EXPECT_EQ(Text(ReadMap(month)), Text(days));
+    EXPECT_EQ(Text(ReadMap(LogYearTotal(dir_.Path(), user, 2026))), Text(days));
+}
+
+// A copy waiting for a held file that another program removed is no copy: the
+// file is read once free, with the times of the other days in it.
+TEST_F(StatFiles, AWaitingCopyRemovedElsewhereLeavesTheHeldFileToBeJoined)
 {
     MakeFolders(LogMonthFolder(dir_.Path(), WindowsUserName(), 2026, 5));
     const std::string month = LogMonthTotal(dir_.Path(), WindowsUserName(), 2026, 5);
@@ -947,37 +925,53 @@ TEST_F(StatFiles, APendingCopyRemovedElsewhereLeavesTheHeldFileToBeJoined)
     EXPECT_EQ(ReadBytes(month), A(1) + StatLine("z.exe", "1:0:1", "0:0:0"));
 }
 
-TEST_F(StatFiles, OnlyTheTrackersOwnLinesOfARecordAreMade)
+// What an earlier version left in the trees it listed, with the log folder
+// changed while the tracker was stopped: its saves still to be made are made
+// where they are newer than the file, the rest of its files go, nothing else
+// is touched, and the list goes.
+TEST_F(StatFiles, TheLeftoversOfAnEarlierVersionAreFinishedInEveryListedTree)
 {
-    const std::string user = User(dir_.Path());
-    const std::string month = LogMonthTotal(dir_.Path(), WindowsUserName(), 2026, 5);
-    MakeFolders(LogMonthFolder(dir_.Path(), WindowsUserName(), 2026, 5));
-    for (const std::string& path : {DayPath(dir_.Path(), 9), DayPath(dir_.Path()), month})
-        WriteBytes(path, A(1));
-    WriteBytes(dir_ / "outside", "mine");
-    // Before the round's own line: a target outside the user folder, a temporary
-    // from outside it, a device, another round's temporary onto yesterday's file.
-    const std::string lines[][2] = {{"\\~klrday.0000000000000005.tmp", "\\..\\outside"},
-                                    {"\\~klr/../../~klrday.0000000000000005.tmp", "\\2026\\5\\10"},
-                                    {"\\~klryear.0000000000000005.tmp", "\\2026\\NUL"},
-                                    {"\\~klrday.0000000000000006.tmp", "\\2026\\5\\9"},
-                                    {"\\~klrmonth.0000000000000005.tmp", "\\2026\\5\\total"}};
-    std::string record;
-    for (const auto& line : lines) {
-        WriteBytes(user + line[0], A(2));
-        record += user + line[0] + "\t" + user + line[1] + "\n";
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    const uint64_t later = (static_cast<uint64_t>(now.dwHighDateTime) << 32 | now.dwLowDateTime) + 36000000000ull;
+    char hex[17];
+    std::snprintf(hex, sizeof(hex), "%016llx", static_cast<unsigned long long>(later));
+    TempDir trees[2];
+    std::string listed;
+    for (const TempDir& tree : trees) {
+        const std::string user = User(tree.Path());
+        const std::string day9 = DayPath(tree.Path(), 9), day10 = DayPath(tree.Path());
+        MakeFolders(LogMonthFolder(tree.Path(), WindowsUserName(), 2026, 5));
+        WriteBytes(day9, A(1));
+        WriteBytes(day10, A(1));
+        WriteBytes(tree / "outside", "mine");
+        const std::string temp = user + "\\~klrday." + hex + ".tmp";
+        WriteBytes(temp, A(2));
+        WriteBytes(user + "\\~klryear." + hex + ".tmp", A(2));
+        WriteBytes(user + "\\~klrsave." + hex + ".lst",
+                   temp + "\t" + day9 + "\n" + temp + "\t" + user + "\\..\\outside\n" + user +
+                       "\\~klryear." + hex + ".tmp\t" + user + "\\2026\\NUL\nend\n");
+        // An older round's record: its file was written since.
+        WriteBytes(LogMonthTotal(tree.Path(), WindowsUserName(), 2026, 5), A(1));
+        WriteBytes(user + "\\~klrmonth.0000000000000005.tmp", A(3));
+        WriteBytes(user + "\\~klrsave.0000000000000005.lst",
+                   user + "\\~klrmonth.0000000000000005.tmp\t" + user + "\\2026\\5\\total\nend\n");
+        WriteBytes(LogMonthFolder(tree.Path(), WindowsUserName(), 2026, 5) + "\\~klr10.tmp", "half a fi");
+        // Not a name this tracker makes.
+        WriteBytes(user + "\\~k0000000000000007.2026.13.new", "mine");
+        listed += user + "\r\n";
     }
-    WriteBytes(SaveSets::RecordPath(user, 5), record + "end\n");
-    // And a record of the earlier format, whose temporary does not name its round.
-    WriteBytes(user + "\\~klrday.tmp", A(2));
-    WriteBytes(user + "\\~klrsave.lst", user + "\\~klrday.tmp\t" + DayPath(dir_.Path(), 9) + "\nend\n");
-    Restart(dir_.Path());
-
-    EXPECT_EQ(ReadBytes(month), A(2));
-    EXPECT_EQ(ReadBytes(DayPath(dir_.Path(), 9)), A(1));
-    EXPECT_EQ(ReadBytes(DayPath(dir_.Path())), A(1));
-    EXPECT_EQ(ReadBytes(dir_ / "outside"), "mine");
-    // The file from outside is neither moved in nor removed.
-    EXPECT_EQ(ReadBytes(dir_ / "~klrday.0000000000000005.tmp"), A(2));
-    EXPECT_TRUE(Leftovers(user).empty());
+    WriteBytes(dir_ / "logtrees.lst", listed);
+    Run run(dir_ / "log");
+    for (const TempDir& tree : trees) {
+        const std::string user = User(tree.Path());
+        EXPECT_EQ(ReadBytes(DayPath(tree.Path(), 9)), A(2));
+        EXPECT_EQ(ReadBytes(DayPath(tree.Path())), A(1));
+        EXPECT_EQ(ReadBytes(LogMonthTotal(tree.Path(), WindowsUserName(), 2026, 5)), A(1));
+        EXPECT_EQ(ReadBytes(tree / "outside"), "mine");
+        EXPECT_EQ(Leftovers(user), std::vector<std::string>{"~k0000000000000007.2026.13.new"});
+        EXPECT_EQ(NamesIn(LogMonthFolder(tree.Path(), WindowsUserName(), 2026, 5)),
+                  (std::vector<std::string>{"10", "9", "total"}));
+    }
+    EXPECT_FALSE(FileExists(dir_ / "logtrees.lst"));
 }
