@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "message_box.h"
 #include "pump.h"
 #include "stat_record.h"
@@ -234,36 +232,19 @@ public:
     }
     ~LateDrive()
     {
-        Shell("rm -f '" + link_ + "'");
+        RunUnixShell("rm -f '" + link_ + "'");
         RemoveTree(Folder());
     }
     std::string Root() const { return std::string(1, letter_) + ":\\"; }
     // The folder the drive will show, reached through Wine's Z: meanwhile.
-    std::string Folder() const
-    {
-        std::string folder = "Z:" + unixFolder_;
-        std::replace(folder.begin(), folder.end(), '/', '\\');
-        return folder;
-    }
+    std::string Folder() const { return "Z:\\tmp\\" + unixFolder_.substr(5); }
     bool Arrive() const
     {
-        Shell("ln -s '" + unixFolder_ + "' '" + link_ + "'");
-        return PumpUntil([&] { return GetFileAttributesA(Root().c_str()) != INVALID_FILE_ATTRIBUTES; }, 10000);
+        return RunUnixShell("ln -s '" + unixFolder_ + "' '" + link_ + "'") &&
+               PumpUntil([&] { return GetFileAttributesA(Root().c_str()) != INVALID_FILE_ATTRIBUTES; }, 10000);
     }
 
 private:
-    static void Shell(const std::string& script)
-    {
-        std::string line = "/bin/sh -c \"" + script + "\"";
-        STARTUPINFOA si = NoStandardHandles();
-        PROCESS_INFORMATION pi = {};
-        if (!CreateProcessA("Z:\\bin\\sh", &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-            return;
-        WaitForSingleObject(pi.hProcess, 5000);
-        CloseHandle(pi.hThread);
-        CloseHandle(pi.hProcess);
-    }
-
     char letter_;
     std::string unixFolder_, link_;
 };

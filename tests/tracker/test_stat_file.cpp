@@ -798,36 +798,29 @@ TEST_P(KilledRound, LeavesTheThreeFilesOfOneRoundAtTheNextStart)
 }
 
 // A copy that cannot be made (the user folder's path leaves no room for its
-// name) is a failed write: told, the tracker ends, and the file keeps its bytes.
-TEST_F(StatFiles, ACopyThatCannotBeMadeEndsTheTrackerAndLeavesTheFile)
+// name), or a file whose folder went while the tracker runs, is a failed
+// write: told, the tracker ends, and no file is written in place.
+TEST_F(StatFiles, AFailedCopyOrMoveEndsTheTrackerAndLeavesTheFile)
 {
-    std::string base = dir_.Path() + "\\";
-    base += std::string(235 - User(base + "x").size() + 1, 'p');
-    ASSERT_EQ(User(base).size(), 235u);
-    Run run(base);
-    MakeFolders(LogMonthFolder(base, WindowsUserName(), 2026, 5));
-    WriteBytes(run.day.Path(), A(9));
-    run.Second();
-    EXPECT_EQ(ReadBytes(run.day.Path()), A(9));
-    ASSERT_GE(boxes_.Boxes().size(), 2u);
-    EXPECT_EQ(boxes_.Boxes()[0].text, run.day.Path() + " problem");
-    EXPECT_EQ(boxes_.Boxes().back().text, "Wrong bytes written");
-    EXPECT_TRUE(QuitWasPosted());
-}
-
-// A file whose folder went while the tracker runs cannot be written: the
-// tracker says so and ends, as for any failed write.
-TEST_F(StatFiles, AMonthFolderRemovedWhileRunningEndsTheTracker)
-{
-    Run run(dir_.Path());
-    run.Second();
-    RemoveTree(LogMonthFolder(dir_.Path(), WindowsUserName(), 2026, 5));
-    run.Second();
-    ASSERT_GE(boxes_.Boxes().size(), 2u);
-    EXPECT_EQ(boxes_.Boxes()[0].text, run.day.Path() + " problem");
-    EXPECT_EQ(boxes_.Boxes().back().text, "Wrong bytes written");
-    EXPECT_TRUE(QuitWasPosted());
-    EXPECT_EQ(ReadBytes(run.year.Path()), A(2));
+    for (const bool longFolder : {true, false}) {
+        ShownBoxes().clear();
+        std::string base = dir_ / (longFolder ? "" : "short");
+        if (longFolder)
+            base += std::string(235 - User(base + "x").size() + 1, 'p');
+        Run run(base);
+        if (longFolder) {
+            WriteBytes(run.day.Path(), A(9));
+        } else {
+            run.Second();
+            RemoveTree(LogMonthFolder(base, WindowsUserName(), 2026, 5));
+        }
+        run.Second();
+        EXPECT_EQ(ReadBytes(longFolder ? run.day.Path() : run.year.Path()), longFolder ? A(9) : A(2));
+        ASSERT_EQ(boxes_.Boxes().size(), 2u);
+        EXPECT_EQ(boxes_.Boxes()[0].text, run.day.Path() + " problem");
+        EXPECT_EQ(boxes_.Boxes()[1].text, "Wrong bytes written");
+        EXPECT_TRUE(QuitWasPosted());
+    }
 }
 
 // The day file held from start across midnight, then the clock set back before
