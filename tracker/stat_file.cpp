@@ -248,11 +248,8 @@ bool StatFile::TryJoin(int attempts)
 {
     if (!waiting_)
         return true;
-    // A file left behind on the same path joins first; this one then reads what it wrote.
-    for (const std::unique_ptr<StatFile>& old : leftBehind_) {
-        if (SameFile(old->path_, path_))
-            return false;
-    }
+    if (!FirstOnItsFile(this))
+        return false;
     // The drive may have come since the opening: what earlier runs left on it
     // is finished before the file is read.
     FinishLeftovers(basePath_);
@@ -328,10 +325,23 @@ void StatFile::LeaveBehind(bool periodChange)
     waiting_ = false;
 }
 
+bool StatFile::FirstOnItsFile(const StatFile* file) const
+{
+    // One join waits per file: a later one on the same file reads what the
+    // earlier one wrote.
+    for (const std::unique_ptr<StatFile>& old : leftBehind_) {
+        if (old.get() == file)
+            return true;
+        if (SameFile(old->path_, file->path_))
+            return false;
+    }
+    return true;
+}
+
 void StatFile::CatchUp(std::vector<StatFile*>& known)
 {
     for (const std::unique_ptr<StatFile>& old : leftBehind_) {
-        if (old->TryJoin(1))
+        if (FirstOnItsFile(old.get()) && old->TryJoin(1))
             known.push_back(old.get());
     }
     if (TryJoin(1))

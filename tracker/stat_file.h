@@ -96,6 +96,7 @@ private:
     bool TryJoin(int attempts);
     void Join(const std::vector<ProcRecord>& stored, Opening opening, size_t openedSize);
     void LeaveBehind(bool periodChange);
+    bool FirstOnItsFile(const StatFile* file) const;
     void CatchUp(std::vector<StatFile*>& known);
     void LetGoWritten();
     void Tell();

@@ -824,8 +824,8 @@ TEST_F(StatFiles, AFailedCopyOrMoveEndsTheTrackerAndLeavesTheFile)
 }
 
 // The day file held from start across midnight, then the clock set back before
-// midnight while still held: the file left behind and the live one join one
-// after the other, and no second is lost.
+// midnight and forward again while still held: the files left behind and the
+// live one join one after the other, and no second is lost.
 TEST_F(StatFiles, ADayFileHeldAcrossAClockSetBackKeepsEverySecond)
 {
     clock_.Set(2026, 5, 10, 23, 59, 58);
@@ -849,12 +849,16 @@ TEST_F(StatFiles, ADayFileHeldAcrossAClockSetBackKeepsEverySecond)
     run.Pass();  // the last second of the 11th
     run.Pass();
     run.Pass();
+    clock_.Set(2026, 5, 11, 0, 0, 2);
+    run.Pass();  // the 10th again
+    run.Pass();
     CloseHandle(held);
     for (int i = 0; i < 3; ++i)
         run.Save();
-    EXPECT_EQ(ReadBytes(DayPath(dir_.Path())), StatLine("a.exe", "1:0:5", "0:0:0"));
-    EXPECT_EQ(ReadBytes(DayPath(dir_.Path(), 11)), StatLine("a.exe", "0:0:3", "0:0:0"));
-    EXPECT_EQ(ReadBytes(LogMonthTotal(dir_.Path(), user, 2026, 5)), StatLine("a.exe", "1:0:8", "0:0:0"));
+    EXPECT_EQ(ReadBytes(DayPath(dir_.Path())), StatLine("a.exe", "1:0:6", "0:0:0"));
+    EXPECT_EQ(ReadBytes(DayPath(dir_.Path(), 11)), StatLine("a.exe", "0:0:4", "0:0:0"));
+    EXPECT_EQ(ReadBytes(LogMonthTotal(dir_.Path(), user, 2026, 5)), StatLine("a.exe", "1:0:10", "0:0:0"));
+    EXPECT_FALSE(QuitWasPosted());
 }
 
 // A month total held from start until past midnight, the first save after
