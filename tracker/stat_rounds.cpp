@@ -244,13 +244,19 @@ void SaveRounds::SettleWaiting(int attempts)
     DropSpentCommits();
 }
 
-SaveRounds::Saved SaveRounds::Settle(const std::string& target, int attempts)
+std::vector<SaveRounds::Copy>::iterator SaveRounds::Newest(const std::string& target)
 {
     auto newest = pending_.end();
     for (auto it = pending_.begin(); it != pending_.end(); ++it) {
         if (SameName(it->target, target) && (newest == pending_.end() || it->mark > newest->mark))
             newest = it;
     }
+    return newest;
+}
+
+SaveRounds::Saved SaveRounds::Settle(const std::string& target, int attempts)
+{
+    const auto newest = Newest(target);
     if (newest == pending_.end())
         return Saved::Done;
     const Copy copy = *newest;
@@ -291,11 +297,7 @@ std::string SaveRounds::NewestCopy(const std::string& path)
 {
     const std::string target = FullPath(path);
     for (;;) {
-        auto newest = pending_.end();
-        for (auto it = pending_.begin(); it != pending_.end(); ++it) {
-            if (SameName(it->target, target) && (newest == pending_.end() || it->mark > newest->mark))
-                newest = it;
-        }
+        const auto newest = Newest(target);
         if (newest == pending_.end())
             return path;
         // A copy another program removed is no copy: the file is the newest there is.

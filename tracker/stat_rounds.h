@@ -63,6 +63,8 @@ private:
     };
 
     uint64_t NextMark();
+    // The newest committed copy of the file still to be moved, or end.
+    std::vector<Copy>::iterator Newest(const std::string& target);
     // Moves the newest committed copy of the file, once its older copies are gone.
     Saved Settle(const std::string& target, int attempts);
     void SettleWaiting(int attempts);

@@ -286,7 +286,7 @@ TEST(TrackerCrashes, AWaitingCopyHeldAtTheNextStartJoinsNewestFirst)
         ASSERT_TRUE(world.Start(tracker));
         HWND indicator = world.WaitForIndicator(tracker.Pid());
         ASSERT_NE(indicator, nullptr);
-        PumpFor(3000);
+        PumpFor(1500);
         for (HANDLE h : held)
             CloseHandle(h);
         EXPECT_TRUE(PumpUntil(agree, 10000)) << ReadBytes(files[0]) << ReadBytes(files[1]) << ReadBytes(files[2]);

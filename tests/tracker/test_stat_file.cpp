@@ -624,7 +624,7 @@ std::string Fields(std::mt19937& random)
 // run, once with the files held and freed at random and once without, leaves
 // the same files.
 class LateJoin : public StatFiles, public ::testing::WithParamInterface<unsigned> {};
-INSTANTIATE_TEST_SUITE_P(Seeds, LateJoin, ::testing::Range(1u, 25u));
+INSTANTIATE_TEST_SUITE_P(Seeds, LateJoin, ::testing::Range(1u, 13u));
 
 TEST_P(LateJoin, LeavesTheFilesOfARunWithoutHolds)
 {
@@ -753,8 +753,10 @@ TEST_P(KilledRound, LeavesTheThreeFilesOfOneRoundAtTheNextStart)
     const bool monthWaits = GetParam();
     bool roundDone = false;
     for (int k = 0; !roundDone; ++k) {
+        // The finishing is killed at each step too, where no copy waits from
+        // before (-1: not killed).
         bool finishDone = false;
-        for (int j = 0; !finishDone; ++j) {
+        for (int j = monthWaits ? -1 : 0; !finishDone; ++j) {
             SCOPED_TRACE("killed at step " + std::to_string(k) + ", then at " + std::to_string(j));
             TempDir base;
             SaveRounds::Current() = SaveRounds();
