@@ -149,55 +149,6 @@ int CountBoxes(DWORD pid, const std::string& text, HWND* first = nullptr)
     return count;
 }
 
-} // namespace
-
-// Another program holds the day file and the month total without sharing when
-// the tracker starts (a backup or a virus scanner does that): the saves go on
-// while the user leaves the tracker's box open, and each file, once free, holds
-// each stored second once.
-TEST(TrackerCounting, FilesHeldAtStartStopNoSaveAndAreJoinedOnce)
-{
-    TrackerWorld world;
-    const std::string files[3] = {DayFileOf(world.LogPath()), MonthTotalOf(world.LogPath()), YearTotalOf(world.LogPath())};
-    std::string stored;
-    AppendStatRecord(stored, kApp, "1:0:0", "0:0:0", "0:0:0", "0:0:0");
-    MakeFolders(files[0].substr(0, files[0].find_last_of('\\')));
-    for (const std::string& file : files)
-        WriteBytes(file, stored);
-    HANDLE held[2];
-    for (int i = 0; i < 2; ++i)
-        held[i] = HoldUnshared(files[i]);
-    TestProcess app;
-    ASSERT_TRUE(app.Start(TestAppPath(), {"--title", "klr held", "--pos", "200", "420"}));
-    ASSERT_NE(FindTopWindow("klr held", app.Pid()), nullptr);
-    Running run;
-    ASSERT_TRUE(StartTracker(world, run));
-
-    const std::string dayBox = files[0] + " problem";
-    ASSERT_TRUE(PumpUntil([&] { return CountBoxes(run.tracker.Pid(), dayBox) == 1; }, 10000));
-    // The box stays open: the year total is still saved, and no second box comes.
-    EXPECT_TRUE(PumpUntil([&] { return ReadCounters(files[2], kApp).loaded >= 3603; }, 10000)) << ReadBytes(files[2]);
-    EXPECT_EQ(CountBoxes(run.tracker.Pid(), dayBox), 1);
-
-    // The day file comes free first, then the month total.
-    for (int i = 0; i < 2; ++i) {
-        CloseHandle(held[i]);
-        EXPECT_TRUE(PumpUntil([&] { return ReadCounters(files[i], kApp).loaded > 3600; }, 10000)) << ReadBytes(files[i]);
-    }
-    for (const std::string& text : {dayBox, files[1] + " problem"}) {
-        HWND box = nullptr;
-        PumpUntil([&] { return CountBoxes(run.tracker.Pid(), text, &box) == 1; }, 5000);
-        EXPECT_TRUE(PressDialogButton(box, IDOK)) << text;
-    }
-    ASSERT_TRUE(CloseTracker(run.tracker, run.indicator));
-    Counters day = ReadCounters(files[0], kApp);
-    EXPECT_GT(day.loaded, 3600);
-    for (int i = 1; i < 3; ++i)
-        EXPECT_EQ(ReadCounters(files[i], kApp).loaded, day.loaded) << files[i];
-}
-
-namespace {
-
 // Today's three files under `logPath`, each holding `line`.
 void Seed(const std::string& logPath, const std::string& dayLine, const std::string& totalLine)
 {
@@ -214,6 +165,61 @@ bool Answer(DWORD pid, const std::string& text)
     HWND box = nullptr;
     return PumpUntil([&] { return CountBoxes(pid, text, &box) == 1; }, 10000) && PressDialogButton(box, IDOK);
 }
+
+} // namespace
+
+// Another program holds the day file and the month total without sharing when
+// the tracker starts (a backup or a virus scanner does that): the saves go on
+// while the user leaves the tracker's box open, Settings OK naming the same log
+// folder spelled another way changes nothing, and each file, once free, holds
+// each stored second once.
+TEST(TrackerCounting, FilesHeldAtStartStopNoSaveAndAreJoinedOnce)
+{
+    TrackerWorld world;
+    const std::string files[3] = {DayFileOf(world.LogPath()), MonthTotalOf(world.LogPath()), YearTotalOf(world.LogPath())};
+    std::string day, total;
+    AppendStatRecord(day, kApp, "1:0:0", "0:0:0", "0:0:0", "0:0:0");
+    AppendStatRecord(total, kApp, "10:0:0", "0:0:0", "0:0:0", "0:0:0");
+    Seed(world.LogPath(), day, total);
+    HANDLE held[2];
+    for (int i = 0; i < 2; ++i)
+        held[i] = HoldUnshared(files[i]);
+    TestProcess app;
+    ASSERT_TRUE(app.Start(TestAppPath(), {"--title", "klr held", "--pos", "200", "420"}));
+    ASSERT_NE(FindTopWindow("klr held", app.Pid()), nullptr);
+    Running run;
+    ASSERT_TRUE(StartTracker(world, run));
+
+    const std::string dayBox = files[0] + " problem";
+    ASSERT_TRUE(PumpUntil([&] { return CountBoxes(run.tracker.Pid(), dayBox) == 1; }, 10000));
+    // The box stays open: the year total is still saved, and no second box comes.
+    EXPECT_TRUE(PumpUntil([&] { return ReadCounters(files[2], kApp).loaded >= 36003; }, 10000)) << ReadBytes(files[2]);
+    EXPECT_EQ(CountBoxes(run.tracker.Pid(), dayBox), 1);
+    for (const std::string& text : {dayBox, files[1] + " problem"})
+        EXPECT_TRUE(Answer(run.tracker.Pid(), text)) << text;
+
+    std::string respelled = world.LogPath() + "\\";
+    CharUpperA(&respelled[0]);
+    PostMessageA(run.indicator, WM_COMMAND, 32779, 0);  // Settings
+    HWND settings = FindTopWindow("Settings - Kaltrow", run.tracker.Pid(), 10000);
+    ASSERT_NE(settings, nullptr);
+    SendMessageA(GetDlgItem(settings, 1062), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(respelled.c_str()));
+    SendMessageA(GetDlgItem(settings, 1033), BM_CLICK, 0, 0);
+
+    // The day file comes free first, then the month total.
+    for (int i = 0; i < 2; ++i) {
+        CloseHandle(held[i]);
+        const long stored = i == 0 ? 3600 : 36000;
+        EXPECT_TRUE(PumpUntil([&] { return ReadCounters(files[i], kApp).loaded > stored; }, 10000)) << ReadBytes(files[i]);
+    }
+    ASSERT_TRUE(CloseTracker(run.tracker, run.indicator));
+    const long counted = ReadCounters(files[0], kApp).loaded - 3600;
+    EXPECT_GT(counted, 0);
+    for (int i = 1; i < 3; ++i)
+        EXPECT_EQ(ReadCounters(files[i], kApp).loaded, 36000 + counted) << ReadBytes(files[i]);
+}
+
+namespace {
 
 // A drive letter that Wine maps to a Unix folder through a link in the
 // prefix, made and removed while programs run.
@@ -283,38 +289,4 @@ TEST(TrackerCounting, ALogFolderOnADriveThatComesLaterKeepsWhatItHolds)
         EXPECT_EQ(ReadCounters(file, "stored.exe").loaded, 7200) << ReadBytes(file);
         EXPECT_EQ(ReadCounters(file, kApp).loaded, counted) << file;
     }
-}
-
-// The month total is held when the tracker starts; Settings OK then names the
-// same log folder spelled another way. Once free, the total keeps what it stored.
-TEST(TrackerCounting, TheSameFolderSpelledAnotherWayKeepsAHeldTotalWaiting)
-{
-    TrackerWorld world;
-    std::string day, total;
-    AppendStatRecord(day, kApp, "1:0:0", "0:0:0", "0:0:0", "0:0:0");
-    AppendStatRecord(total, kApp, "10:0:0", "0:0:0", "0:0:0", "0:0:0");
-    Seed(world.LogPath(), day, total);
-    const std::string files[3] = {DayFileOf(world.LogPath()), MonthTotalOf(world.LogPath()), YearTotalOf(world.LogPath())};
-    HANDLE held = HoldUnshared(files[1]);
-    TestProcess app;
-    ASSERT_TRUE(app.Start(TestAppPath(), {"--title", "klr respelled", "--pos", "200", "420"}));
-    ASSERT_NE(FindTopWindow("klr respelled", app.Pid()), nullptr);
-    Running run;
-    ASSERT_TRUE(StartTracker(world, run));
-    ASSERT_TRUE(Answer(run.tracker.Pid(), files[1] + " problem"));
-
-    std::string respelled = world.LogPath() + "\\";
-    CharUpperA(&respelled[0]);
-    PostMessageA(run.indicator, WM_COMMAND, 32779, 0);  // Settings
-    HWND settings = FindTopWindow("Settings - Kaltrow", run.tracker.Pid(), 10000);
-    ASSERT_NE(settings, nullptr);
-    SendMessageA(GetDlgItem(settings, 1062), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(respelled.c_str()));
-    SendMessageA(GetDlgItem(settings, 1033), BM_CLICK, 0, 0);
-    ASSERT_TRUE(PumpUntil([&] { return ReadCounters(files[0], kApp).loaded > 3602; }, 10000)) << ReadBytes(files[0]);
-    CloseHandle(held);
-    EXPECT_TRUE(PumpUntil([&] { return ReadCounters(files[1], kApp).loaded > 36002; }, 10000)) << ReadBytes(files[1]);
-    ASSERT_TRUE(CloseTracker(run.tracker, run.indicator));
-    const long counted = ReadCounters(files[0], kApp).loaded - 3600;
-    EXPECT_EQ(ReadCounters(files[1], kApp).loaded, 36000 + counted) << ReadBytes(files[1]);
-    EXPECT_EQ(ReadCounters(files[2], kApp).loaded, 36000 + counted) << ReadBytes(files[2]);
 }
