@@ -624,7 +624,7 @@ std::string Fields(std::mt19937& random)
 // run, once with the files held and freed at random and once without, leaves
 // the same files.
 class LateJoin : public StatFiles, public ::testing::WithParamInterface<unsigned> {};
-INSTANTIATE_TEST_SUITE_P(Seeds, LateJoin, ::testing::Range(1u, 13u));
+INSTANTIATE_TEST_SUITE_P(Seeds, LateJoin, ::testing::Range(1u, 9u));
 
 TEST_P(LateJoin, LeavesTheFilesOfARunWithoutHolds)
 {
