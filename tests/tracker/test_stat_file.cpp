@@ -644,7 +644,7 @@ TEST_P(LateJoin, LeavesTheFilesOfARunWithoutHolds)
     }
     month += StatLine("z.exe", "5:0:0", "1:0:0");
     year = month + StatLine("y.exe", "7:0:0", "2:0:0");
-    stored["2026\\12\\total"] = month + month;  // a name twice: its first line counts
+    stored["2026\\12\\total"] = month;
     stored["2026\\total"] = year;
 
     enum Kind { Use, Tick, Save, NextDay, Respell, Hold, Free };
