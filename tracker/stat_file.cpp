@@ -96,12 +96,12 @@ bool ReadNewest(const std::string& path, int attempts, std::vector<ProcRecord>& 
 {
     records.clear();
     const std::string copy = SaveRounds::Current().NewestCopy(path);
-    std::string bytes;
     for (int attempt = 0; attempt < attempts; ++attempt) {
         if (attempt > 0)
             Sleep(kReadRetryMs);
-        if (TryReadWholeFile(copy, bytes)) {
-            records = LogParser::Records(bytes);
+        LogParser parser(copy);
+        if (parser.IsOpen()) {
+            records = parser.Records();
             return true;
         }
     }
@@ -291,9 +291,7 @@ void StatFile::Join(const std::vector<ProcRecord>& stored, Opening opening, size
 
 void StatFile::Load(std::string path)
 {
-    std::string bytes;
-    TryReadWholeFile(path, bytes);
-    Join(LogParser::Records(bytes), Opening::Loading, list_->size());
+    Join(LogParser(path).Records(), Opening::Loading, list_->size());
 }
 
 void StatFile::LeaveBehind(bool periodChange)
@@ -571,18 +569,14 @@ void LogParser::ReadTimeField(My_Time& time, char end)
     time = parser_.ReadTimeField(end);
 }
 
-std::vector<ProcRecord> LogParser::Records(const std::string& bytes)
+std::vector<ProcRecord> LogParser::Records()
 {
     std::vector<ProcRecord> records;
-    StatRecordParser parser(bytes, kFieldChars, kNameChars);
-    while (!parser.AtEnd()) {
-        const char* name = nullptr;
-        size_t length = 0;
-        My_Time times[4];
-        if (!parser.ReadRecord(name, length, times) || length == 0)
-            continue;
-        records.emplace_back(std::string(name, length));
-        records.back().SetTimes(times[0], times[1], times[2], times[3]);
+    while (!AtEnd()) {
+        ProcRecord record;
+        ReadUsageRecord(record);
+        if (!record.Name().empty())
+            records.push_back(record);
     }
     return records;
 }

@@ -155,8 +155,8 @@ public:
     // An empty name when the bytes ended before an opening quote.
     bool ReadUsageRecord(ProcRecord& record);
     void ReadTimeField(My_Time& time, char end);
-    // Every record of those bytes whose name is not empty, in file order.
-    static std::vector<ProcRecord> Records(const std::string& bytes);
+    // The records still to read whose names are not empty, in file order.
+    std::vector<ProcRecord> Records();
 
 private:
     std::string bytes_;

@@ -42,6 +42,16 @@ bool AllPositive(const Counters& c)
     return c.loaded > 0 && c.active > 0 && c.mouse > 0 && c.keyboard > 0;
 }
 
+// Today's three files under `logPath`: the day file holds `dayLine`, the totals `totalLine`.
+void Seed(const std::string& logPath, const std::string& dayLine, const std::string& totalLine)
+{
+    const std::string day = DayFileOf(logPath);
+    MakeFolders(day.substr(0, day.find_last_of('\\')));
+    WriteBytes(day, dayLine);
+    WriteBytes(MonthTotalOf(logPath), totalLine);
+    WriteBytes(YearTotalOf(logPath), totalLine);
+}
+
 } // namespace
 
 TEST(TrackerCounting, ForegroundMouseAndKeyboardSecondsGrowInAllThreeFiles)
@@ -103,10 +113,7 @@ TEST(TrackerCounting, ReloadedSettingsMoveTheNextSavesToTheNewFolder)
     TempDir newLog;
     std::string stored;
     AppendStatRecord(stored, "stored.exe", "2:0:0", "1:0:0", "0:10:0", "0:5:0");
-    for (const std::string& file : {DayFileOf(newLog.Path()), MonthTotalOf(newLog.Path()), YearTotalOf(newLog.Path())}) {
-        MakeFolders(file.substr(0, file.find_last_of('\\')));
-        WriteBytes(file, stored);
-    }
+    Seed(newLog.Path(), stored, stored);
     world.WriteKaltrowIni(newLog.Path(), 1, 0);
     PostMessageA(run.indicator, 2114, 0, 0);
 
@@ -147,16 +154,6 @@ int CountBoxes(DWORD pid, const std::string& text, HWND* first = nullptr)
         return false;
     }, 0);
     return count;
-}
-
-// Today's three files under `logPath`, each holding `line`.
-void Seed(const std::string& logPath, const std::string& dayLine, const std::string& totalLine)
-{
-    const std::string day = DayFileOf(logPath);
-    MakeFolders(day.substr(0, day.find_last_of('\\')));
-    WriteBytes(day, dayLine);
-    WriteBytes(MonthTotalOf(logPath), totalLine);
-    WriteBytes(YearTotalOf(logPath), totalLine);
 }
 
 // Answers the tracker's box of `text` once it is there.

@@ -587,7 +587,7 @@ using FileMap = std::map<std::string, Counters>;
 FileMap ReadMap(const std::string& path)
 {
     FileMap map;
-    for (const ProcRecord& r : LogParser::Records(ReadBytes(path))) {
+    for (const ProcRecord& r : LogParser(path).Records()) {
         const Counters c = {r.Loaded().TotalSeconds(), r.Active().TotalSeconds(), r.Mouse().TotalSeconds(),
                             r.Keyboard().TotalSeconds()};
         EXPECT_TRUE(map.emplace(r.Name(), c).second) << r.Name() << " twice in " << path;
