@@ -384,41 +384,48 @@ void SaveRounds::FinishEarlierFormat(const std::string& folder)
     // A temporary is still to be moved only where its record is whole and newer
     // than its file: it becomes a committed copy of this scheme.
     static const char* const kKinds[] = {"year", "month", "day"};
+    bool allDone = true;
     for (const std::string& name : Names(folder + "\\~klrsave.*", false)) {
         uint64_t mark = 0;
         std::string rest, text;
-        const bool marked = MarkOf(name, "~klrsave.", mark, rest) && rest == "lst";
-        if (!marked && name != "~klrsave.lst")
+        if (!MarkOf(name, "~klrsave.", mark, rest) || rest != "lst") {
+            // The version before named no round: whose temporaries it lists cannot be told.
+            if (name == "~klrsave.lst")
+                Delete(folder + "\\" + name);
             continue;
-        if (marked) {
-            lastMark_ = std::max(lastMark_, mark);
-            const bool read = TryReadWholeFile(folder + "\\" + name, text) && text.size() <= kEarlierRecordLimit;
-            const bool whole = read && (text == "end\n" || (text.size() > 5 && text.compare(text.size() - 5, 5, "\nend\n") == 0));
-            if (read && !whole)
-                text.clear();
-            if (!read)
-                continue;  // tried again at the next opening
-            if (whole && !CreateEmpty(CommitPath(folder, mark)))
+        }
+        lastMark_ = std::max(lastMark_, mark);
+        // Held by another program: tried again, with its temporaries, at the next opening.
+        if (!TryReadWholeFile(folder + "\\" + name, text)) {
+            allDone = false;
+            continue;
+        }
+        const bool whole = text.size() <= kEarlierRecordLimit &&
+                           (text == "end\n" || (text.size() > 5 && text.compare(text.size() - 5, 5, "\nend\n") == 0));
+        if (whole && !CreateEmpty(CommitPath(folder, mark))) {
+            allDone = false;
+            continue;
+        }
+        for (const std::string& line : whole ? Split(text, '\n') : std::vector<std::string>()) {
+            const size_t tab = line.find('\t');
+            const std::string file = tab == std::string::npos ? std::string() : FullPath(line.substr(tab + 1));
+            if (file.size() <= folder.size() + 1 || !SameName(file.substr(0, folder.size() + 1), folder + "\\"))
                 continue;
-            for (const std::string& line : Split(text, '\n')) {
-                const size_t tab = line.find('\t');
-                const std::string file = tab == std::string::npos ? std::string() : FullPath(line.substr(tab + 1));
-                if (file.size() <= folder.size() + 1 || !SameName(file.substr(0, folder.size() + 1), folder + "\\"))
-                    continue;
-                std::vector<std::string> date = Split(file.substr(folder.size() + 1), '\\');
-                const bool total = date.back() == "total";
-                if (total)
-                    date.pop_back();
-                StatTarget target;
-                if ((total == (date.size() == 3)) || !TargetOf(folder, date, target))
-                    continue;
-                const std::string temp = folder + "\\~klr" + kKinds[date.size() - 1] + "." + MarkText(mark) + ".tmp";
-                if (SameName(FullPath(line.substr(0, tab)), temp) && LastWriteTime(target.Path()) < mark && Step())
-                    MoveFileExA(temp.c_str(), CopyPath(target, mark).c_str(), 0);
-            }
+            std::vector<std::string> date = Split(file.substr(folder.size() + 1), '\\');
+            const bool total = date.back() == "total";
+            if (total)
+                date.pop_back();
+            StatTarget target;
+            if ((total == (date.size() == 3)) || !TargetOf(folder, date, target))
+                continue;
+            const std::string temp = folder + "\\~klr" + kKinds[date.size() - 1] + "." + MarkText(mark) + ".tmp";
+            if (SameName(FullPath(line.substr(0, tab)), temp) && LastWriteTime(target.Path()) < mark && Step())
+                MoveFileExA(temp.c_str(), CopyPath(target, mark).c_str(), 0);
         }
         Delete(folder + "\\" + name);
     }
+    if (!allDone)
+        return;
     // What is left of that version, and the temporaries of the one before,
     // which stood beside the files.
     std::vector<std::string> folders = {folder};
